@@ -1,0 +1,21 @@
+# Compiler settings shared by every target of the project.
+
+# torvix_warnings(target): warnings are errors on every target we own.
+function(torvix_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "i[3-6]86" OR CMAKE_CXX_COMPILER MATCHES "i686")
+  # Keep float32 arithmetic exact on 32-bit x86: SSE2, never the x87 stack.
+  add_compile_options(-msse2 -mfpmath=sse)
+endif()
+
+if(WIN32)
+  # The DLL and the tools must run with nothing beside them.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
+
+if(TORVIX_SANITIZE)
+  add_compile_options(-fsanitize=${TORVIX_SANITIZE} -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=${TORVIX_SANITIZE})
+endif()

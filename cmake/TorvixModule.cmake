@@ -1,0 +1,19 @@
+# torvix_add_module(TARGET OUTPUT_NAME name SOURCES... LIBS...): a VST 2.4 plug-in
+# module. It holds the exported entry point (VSTPluginMain, and main on
+# Windows) and whatever supplies createEffectInstance. Nothing else is exported.
+function(torvix_add_module target)
+  cmake_parse_arguments(ARG "" "OUTPUT_NAME" "SOURCES;LIBS" ${ARGN})
+  add_library(${target} MODULE ${ARG_SOURCES} $<TARGET_OBJECTS:torvix_entry>)
+  target_link_libraries(${target} PRIVATE torvix_frame ${ARG_LIBS})
+  set_target_properties(${target} PROPERTIES
+    PREFIX ""
+    OUTPUT_NAME "${ARG_OUTPUT_NAME}"
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON)
+  if(WIN32)
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/frame/VstPluginMain.def)
+  else()
+    target_link_options(${target} PRIVATE -Wl,--no-undefined)
+  endif()
+  torvix_warnings(${target})
+endfunction()

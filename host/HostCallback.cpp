@@ -1,0 +1,31 @@
+#include "host/HostCallback.h"
+
+namespace {
+thread_local HostCallback* creatingCallback = nullptr;
+}
+
+VstIntPtr HostCallback::answer(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+  switch (opcode) {
+    case audioMasterVersion:
+      return kVstVersion;
+    case audioMasterGetDirectory:
+      return directory.empty() ? 0 : reinterpret_cast<VstIntPtr>(directory.c_str());
+    default:
+      return 0;
+  }
+}
+
+VstIntPtr VSTCALLBACK HostCallback::dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index,
+                                             VstIntPtr value, void* ptr, float opt) {
+  HostCallback* callback =
+      effect && effect->resvd1 ? reinterpret_cast<HostCallback*>(effect->resvd1) : creatingCallback;
+  return callback ? callback->answer(effect, opcode, index, value, ptr, opt) : 0;
+}
+
+void HostCallback::adopt(AEffect* effect) { effect->resvd1 = reinterpret_cast<VstIntPtr>(this); }
+
+HostCallback::EntryScope::EntryScope(HostCallback& callback) : previous(creatingCallback) {
+  creatingCallback = &callback;
+}
+
+HostCallback::EntryScope::~EntryScope() { creatingCallback = previous; }

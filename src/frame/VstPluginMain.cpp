@@ -1,0 +1,16 @@
+// The module's exported entry point. On Windows the module definition file
+// exports it, a second time under the name "main" for older hosts.
+#include "frame/AudioEffect.h"
+#include "frame/EffectFactory.h"
+
+#if defined(_WIN32)
+#define TORVIX_EXPORT
+#else
+#define TORVIX_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" TORVIX_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback audioMaster) {
+  if (!audioMaster || audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
+  AudioEffect* effect = createEffectInstance(audioMaster);
+  return effect ? effect->getAeffect() : nullptr;
+}
