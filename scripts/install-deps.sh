@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what the native build, its tests and the tools need, from
+# Debian 12's packages. Safe to run again.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config file
+  zlib1g-dev libminizip-dev libtinyxml-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libsndfile1-dev libfftw3-dev libcairo2-dev libx11-dev
+  fontconfig fonts-liberation zip
+  xvfb xauth xdotool imagemagick
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
