@@ -1,0 +1,91 @@
+// The worker of the IIR equaliser: one allpass section with a mixing rule,
+// run in several identical passes over one channel.
+#pragma once
+
+#include <array>
+
+#include "frame/VstInterface.h"
+
+// The section is a first-order allpass (order 1 and every order other than 2)
+// or a second-order allpass (order 2). Each pass mixes its input x with the
+// allpass output y as 0.5 * ((1 + G) * x + c * y), which turns the allpass
+// into a low or high shelf (first order) or a peaking filter (second order)
+// of gain G, where G follows from K. Arithmetic is float32 at every step, as
+// the filter has always sounded; alpha alone is kept in double.
+//
+// The engine drives its two input filters through this class: it writes K
+// and the post gain with setK() and setPostGain() and then calls
+// designFilter(frequency()). Setters do not redesign on their own.
+//
+// No locks: setters and designFilter rewrite coefficients and histories in
+// place, so the owner serialises them against processCascade().
+class IIRCascade {
+ public:
+  static constexpr VstInt32 kMaxPasses = 20;
+
+  struct Coefficients {
+    float b0, b1, b2, a0, a1, a2;
+  };
+
+  // sampleRate is the owning effect's sample rate; it must outlive the
+  // cascade and is read, never written.
+  explicit IIRCascade(const float& sampleRate);
+
+  // The fraction of the Nyquist frequency for the stored frequency parameter:
+  // an exponential shape from 0 Hz at 0 to 22050 Hz at 1, at any sample rate.
+  float normalizedFrequency() const;
+  // Stores the frequency parameter, recomputes the coefficients (and, for
+  // order 1, alpha) and clears every history, so the filter restarts from
+  // silence.
+  void designFilter(float newFrequency);
+  // Real-time: runs all passes over channel 0 of a block, replacing the
+  // output samples. Channels after the first are never read or written, so
+  // one-channel buffers are fine. With no passes the output is not written.
+  void processCascade(float** inputs, float** outputs, VstInt32 sampleFrames);
+
+  float k() const { return boost; }
+  void setK(float value) { boost = value; }
+  float postGain() const { return outputGain; }
+  void setPostGain(float value) { outputGain = value; }
+  double alpha() const { return bandwidth; }
+  void setAlpha(double value) { bandwidth = value; }
+  float frequency() const { return frequencyParameter; }
+  VstInt32 passes() const { return passCount; }
+  // Limited to kMaxPasses, the number of passes the histories hold; a count
+  // of 0 or less processes nothing.
+  void setPasses(VstInt32 count);
+  VstInt32 order() const { return filterOrder; }
+  void setOrder(VstInt32 value) { filterOrder = value; }
+  bool highShelf() const { return isHighShelf; }
+  void setHighShelf(bool state) { isHighShelf = state; }
+  VstInt32 channelCount() const { return channels; }
+  void setChannelCount(VstInt32 count) { channels = count; }
+  Coefficients coefficients() const { return {b0, b1, b2, a0, a1, a2}; }
+
+ private:
+  // Per pass: output history of channel 0 and 1, then input history of
+  // channel 0 and 1, each (current, one sample ago, two samples ago).
+  static constexpr int kHistoryValuesPerPass = 12;
+  static constexpr int kOutputHistory = 0;
+  static constexpr int kInputHistory = 6;
+
+  float boostGain() const;
+  float mixWeight(float gain) const;
+  void designSecondOrder(float w);
+  void designFirstOrder(float x);
+  void runPass(VstInt32 pass, const float* source, float* destination, VstInt32 sampleFrames, float gain,
+               float weight, bool lastPass);
+
+  VstInt32 channels = 2;
+  float b0 = 0.0f, b1 = 0.0f, b2 = 0.0f;
+  float a0 = 0.0f, a1 = 0.0f, a2 = 0.0f;
+  const float& sampleRate;
+  float boost = 0.5f;
+  float outputGain = 1.0f;
+  double bandwidth = 0.95;
+  float frequencyParameter = 0.5f;
+  VstInt32 passCount = 4;
+  std::array<float, kMaxPasses * kHistoryValuesPerPass> histories{};
+  VstInt32 filterOrder = 2;
+  bool isHighShelf = false;
+};
