@@ -1,0 +1,6 @@
+#include "effect/ArchiveLock.h"
+
+platform::RecursiveLock& archiveLock() {
+  static platform::RecursiveLock lock;
+  return lock;
+}
