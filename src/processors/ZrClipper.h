@@ -1,0 +1,70 @@
+// The clipper: the distortion's non-linear stage, run by a graph's "clip" nodes.
+#pragma once
+
+#include <array>
+
+#include "frame/AudioEffectX.h"
+#include "processors/OutputMode.h"
+
+// Pre-gain, then either hard clipping between -clipNegative and clipPositive or, with an
+// averaging window of two samples or more, a limiter that scales a sample down whenever the
+// moving average of the absolute pre-gained samples exceeds clipPositive; then post-gain.
+// Works on channel 0 only. Parameters: 0 "Pre-gain", 1 "Clip positive", 2 "Clip negative",
+// 3 "Post-gain" (gains are stored as value, applied as 16 x value), 4 "Average time" in
+// milliseconds.
+class ZrClipper final : public AudioEffectX {
+ public:
+  static constexpr VstInt32 kNumParams = 5;
+  static constexpr VstInt32 kMaxWindowLength = 100;
+
+  explicit ZrClipper(audioMasterCallback audioMaster);
+
+  // audio, real-time: writes the clipped channel 0 into output channel 0.
+  void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+  // audio, real-time: adds the clipped channel 0 to output channel 0.
+  void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+
+  // host or graph thread, not real-time: stores a parameter, then reports it to the host
+  // callback (for every index).
+  void setParameter(VstInt32 index, float value) override;
+  // any thread: the stored value; "Average time" in milliseconds.
+  float getParameter(VstInt32 index) override;
+  // host thread: parameter texts; unknown indices leave the text untouched.
+  void getParameterName(VstInt32 index, char* text) override;
+  void getParameterLabel(VstInt32 index, char* label) override;
+  void getParameterDisplay(VstInt32 index, char* text) override;
+
+  // host thread: the one program's name.
+  void getProgramName(char* name) override;
+  void setProgramName(char* name) override;
+
+  // host thread: identity.
+  bool getEffectName(char* name) override;
+  bool getVendorString(char* text) override;
+  bool getProductString(char* text) override;
+  VstInt32 getVendorVersion() override;
+  VstPlugCategory getPlugCategory() override;
+
+  // The number of samples the limiter averages; 0 or 1 means hard clipping.
+  VstInt32 getWindowLength() const { return windowLength; }
+
+ private:
+  template <OutputMode mode>
+  void run(float** inputs, float** outputs, VstInt32 sampleFrames);
+  float clipSample(float input);
+  float limitByAverage(float x);
+  float hardClip(float x) const;
+  float movingAverage(float magnitude);
+  void setAverageTime(float milliseconds);
+
+  float clipNegative = 0.5f;
+  float clipPositive = 0.5f;
+  float preGain = 0.0625f;
+  float postGain = 0.0625f;
+  VstInt32 windowPosition = 0;
+  VstInt32 windowLength = 0;
+  float averageTime = 0.0f;  // seconds
+  std::array<float, kMaxWindowLength> ring{};
+  float runningSum = 0.0f;
+  char programName[32] = "Default";
+};
