@@ -12,8 +12,7 @@
 // end of the block is caught by guardsIntact().
 class GuardedBuffer {
  public:
-  explicit GuardedBuffer(std::size_t size, float fill = 0.0f)
-      : length(size) {
+  explicit GuardedBuffer(std::size_t size, float fill = 0.0f) : length(size) {
     const float guard = std::bit_cast<float>(kGuardPattern);
     storage.reserve(length + 2 * kGuardLength);
     storage.insert(storage.end(), kGuardLength, guard);
