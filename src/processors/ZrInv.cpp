@@ -1,0 +1,64 @@
+#include "processors/ZrInv.h"
+
+#include "frame/TextCopy.h"
+#include "processors/ProcessorText.h"
+
+ZrInv::ZrInv(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 1, 1) {
+  setNumInputs(2);
+  setNumOutputs(2);
+  setUniqueID(CCONST('z', 'r', 'i', 'n'));
+  canMono();
+}
+
+// The two routines ask about different pins (2 and 1); under the engine's host both answer
+// "not connected", so inside a graph each works on channel 0 alone.
+void ZrInv::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
+  negate<OutputMode::replace>(inputs, outputs, isInputConnected(2) ? 2 : 1, sampleFrames);
+}
+
+void ZrInv::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
+  negate<OutputMode::accumulate>(inputs, outputs, isInputConnected(1) ? 2 : 1, sampleFrames);
+}
+
+// A sign flip is exact: 0 becomes -0, and out + (-in) equals out - in bit for bit.
+template <OutputMode mode>
+void ZrInv::negate(float** inputs, float** outputs, VstInt32 channels, VstInt32 sampleFrames) {
+  for (VstInt32 channel = 0; channel < channels; ++channel) {
+    const float* in = inputs[channel];
+    float* out = outputs[channel];
+    for (VstInt32 i = 0; i < sampleFrames; ++i) writeOutput<mode>(out[i], -in[i]);
+  }
+}
+
+void ZrInv::setParameter(VstInt32, float) {}
+
+float ZrInv::getParameter(VstInt32) { return 0.0f; }
+
+void ZrInv::getParameterName(VstInt32, char*) {}
+
+void ZrInv::getParameterLabel(VstInt32, char* label) { label[0] = '\0'; }
+
+void ZrInv::getParameterDisplay(VstInt32, char*) {}
+
+void ZrInv::getProgramName(char* name) { copyText(name, programName, kProgramNameTextSize); }
+
+void ZrInv::setProgramName(char* name) { copyText(programName, name, sizeof programName); }
+
+bool ZrInv::getEffectName(char* name) {
+  copyText(name, "zriinv", kVstMaxEffectNameLen);
+  return true;
+}
+
+bool ZrInv::getVendorString(char* text) {
+  copyText(text, "Brelvanix", kVstMaxVendorStrLen);
+  return true;
+}
+
+bool ZrInv::getProductString(char* text) {
+  copyText(text, "brelvanix zriinv", kVstMaxProductStrLen);
+  return true;
+}
+
+VstInt32 ZrInv::getVendorVersion() { return 1000; }
+
+VstPlugCategory ZrInv::getPlugCategory() { return kPlugCategEffect; }
