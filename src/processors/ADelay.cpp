@@ -1,0 +1,201 @@
+#include "processors/ADelay.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "frame/TextCopy.h"
+#include "processors/ProcessorText.h"
+
+namespace {
+
+enum DelayParam : VstInt32 { kDelay, kFeedback, kVolume };
+
+// One unit of "Delay" is 0.2 seconds; the display shows it as milliseconds.
+constexpr float kSecondsPerUnit = 0.2f;
+constexpr float kMillisecondsPerUnit = 200.0f;
+
+}  // namespace
+
+ADelay::ADelay(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, kNumPrograms, 1) {
+  for (std::vector<float>& buffer : buffers) buffer.assign(kBufferSize, 0.0f);
+  setProgram(0);
+  hasVu();
+  setNumInputs(2);
+  setNumOutputs(2);
+  setUniqueID(CCONST('A', 'D', 'l', 'y'));
+  resume();
+}
+
+void ADelay::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
+  run<OutputMode::replace>(inputs, outputs, sampleFrames);
+}
+
+void ADelay::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
+  run<OutputMode::accumulate>(inputs, outputs, sampleFrames);
+}
+
+// Each slot is read before it is overwritten, so the delay is delayLength samples, and one
+// sample when the length is 0 or 1. Every channel starts from the same cursor and advances it
+// alike, so the channels stay aligned.
+template <OutputMode mode>
+void ADelay::run(float** inputs, float** outputs, VstInt32 sampleFrames) {
+  const VstInt32 channels = isInputConnected(1) ? 2 : 1;
+  VstInt32 reached = cursor;
+  for (VstInt32 channel = 0; channel < channels; ++channel) {
+    float* line = buffers[channel].data();
+    const float* in = inputs[channel];
+    float* out = outputs[channel];
+    VstInt32 position = cursor;
+    for (VstInt32 i = 0; i < sampleFrames; ++i) {
+      const float delayed = line[position];
+      line[position] = in[i];
+      if (++position >= delayLength) position = 0;
+      writeOutput<mode>(out[i], delayed);
+    }
+    reached = position;
+  }
+  cursor = reached;
+}
+
+// The length follows "Delay" and the current rate, limited to the delay lines; the cursor
+// restarts, while the lines keep what they hold.
+void ADelay::applyDelay() {
+  const float samples = sampleRate * delay * kSecondsPerUnit;
+  if (!(samples > 0.0f)) {
+    delayLength = 0;
+  } else if (samples >= static_cast<float>(kBufferSize)) {
+    delayLength = kBufferSize;
+  } else {
+    delayLength = static_cast<VstInt32>(samples);
+  }
+  cursor = 0;
+}
+
+void ADelay::setParameter(VstInt32 index, float value) {
+  switch (index) {
+    case kDelay:
+      delay = currentProgram().delay = value;
+      applyDelay();
+      break;
+    case kFeedback:
+      feedback = currentProgram().feedback = value;
+      break;
+    case kVolume:
+      volume = currentProgram().volume = value;
+      break;
+    default:
+      break;
+  }
+  callHost(audioMasterAutomate, index, 0, nullptr, value);
+}
+
+float ADelay::getParameter(VstInt32 index) {
+  switch (index) {
+    case kDelay:
+      return delay;
+    case kFeedback:
+      return feedback;
+    case kVolume:
+      return volume;
+    default:
+      return 0.0f;
+  }
+}
+
+void ADelay::getParameterName(VstInt32 index, char* text) {
+  static constexpr const char* kNames[] = {"Delay", "FeedBack", "Volume"};
+  if (index >= kDelay && index <= kVolume) copyText(text, kNames[index], kVstMaxNameLen);
+}
+
+void ADelay::getParameterLabel(VstInt32 index, char* label) {
+  static constexpr const char* kLabels[] = {"ms", "amount", "dB"};
+  if (index >= kDelay && index <= kVolume) copyText(label, kLabels[index], kVstMaxLabelLen);
+}
+
+void ADelay::getParameterDisplay(VstInt32 index, char* text) {
+  switch (index) {
+    case kDelay:
+      float2string(delay * kMillisecondsPerUnit, text, kDisplayTextLength);
+      break;
+    case kFeedback:
+      float2string(feedback, text, kDisplayTextLength);
+      break;
+    case kVolume:
+      dB2string(volume, text, kDisplayTextLength);
+      break;
+    default:
+      break;
+  }
+}
+
+// The number is divided by 200 whatever the index (the "Delay" display's milliseconds back to
+// units), so "50" gives 0.25 for every parameter.
+bool ADelay::string2parameter(VstInt32 index, char* text) {
+  if (!text) return true;
+  char* end = nullptr;
+  const float number = static_cast<float>(std::strtod(text, &end));
+  if (end == text) return false;
+  setParameter(index, number / kMillisecondsPerUnit);
+  return true;
+}
+
+bool ADelay::isProgramNumber(VstInt32 program) { return program >= 0 && program < kNumPrograms; }
+
+void ADelay::setProgram(VstInt32 program) {
+  if (!isProgramNumber(program)) return;
+  curProgram = program;
+  const DelayProgram& chosen = programs[program];
+  setParameter(kDelay, chosen.delay);
+  setParameter(kFeedback, chosen.feedback);
+  setParameter(kVolume, chosen.volume);
+}
+
+void ADelay::getProgramName(char* name) {
+  const DelayProgram& program = currentProgram();
+  if (std::strcmp(program.name, "Init") == 0) {
+    std::snprintf(name, kProgramNameTextSize, "%s %d", program.name, static_cast<int>(curProgram + 1));
+  } else {
+    copyText(name, program.name, kProgramNameTextSize);
+  }
+}
+
+void ADelay::setProgramName(char* name) {
+  copyText(currentProgram().name, name, sizeof currentProgram().name);
+}
+
+bool ADelay::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
+  if (!isProgramNumber(index)) return false;
+  copyText(text, programs[index].name, kProgramNameTextSize);
+  return true;
+}
+
+void ADelay::setSampleRate(float newSampleRate) {
+  AudioEffectX::setSampleRate(newSampleRate);
+  currentProgram().delay = delay;
+  applyDelay();
+}
+
+void ADelay::resume() {
+  for (std::vector<float>& buffer : buffers) std::fill(buffer.begin(), buffer.end(), 0.0f);
+}
+
+bool ADelay::getEffectName(char* name) {
+  copyText(name, "Delay", kVstMaxEffectNameLen);
+  return true;
+}
+
+bool ADelay::getVendorString(char* text) {
+  copyText(text, "Brelvanix", kVstMaxVendorStrLen);
+  return true;
+}
+
+bool ADelay::getProductString(char* text) {
+  copyText(text, "Delay", kVstMaxProductStrLen);
+  return true;
+}
+
+VstInt32 ADelay::getVendorVersion() { return 1100; }
+
+VstPlugCategory ADelay::getPlugCategory() { return kPlugCategEffect; }
