@@ -1,0 +1,3 @@
+#include "graph/AudioNodeProcessor.h"
+
+AudioNodeProcessor::AudioNodeProcessor() : AudioNode(kControl) { outBuf = kNoBuffer; }

@@ -1,0 +1,39 @@
+#include "graph/AveragerAN.h"
+
+#include <cmath>
+#include <new>
+
+void AveragerAN::processBlock(const BufferBank& bank, VstInt32 sampleFrames) {
+  setWindowLength(getParam(0, 1.0f));
+  // Until a valid window has been set there is nothing to measure into.
+  if (windowLength == 0) return;
+  const float* in = bank.channel(input ? input->outBuf : BufferBank::kGraphInput);
+  for (VstInt32 i = 0; i < sampleFrames; ++i) {
+    // The position advances before it is written.
+    writePos = (writePos + 1) % windowLength;
+    runningSum -= history[writePos];
+    const float magnitude = std::fabs(in[i]);
+    history[writePos] = magnitude;
+    runningSum += magnitude;
+  }
+}
+
+float AveragerAN::getValue(VstInt32 which) {
+  if (which != kLevel) return 1.0f;
+  if (windowLength == 0) return 0.0f;
+  const float sum = static_cast<float>(runningSum);
+  return sum / static_cast<float>(windowLength);
+}
+
+bool AveragerAN::setWindowLength(float requested) {
+  if (!(requested >= 1.0f && requested < kMaxWindowLength + 1.0f)) return false;
+  const auto length = static_cast<VstInt32>(requested);
+  if (length == windowLength) return true;
+  std::unique_ptr<float[]> cleared(new (std::nothrow) float[length]());
+  if (!cleared) return false;
+  history = std::move(cleared);
+  windowLength = length;
+  writePos = 0;
+  runningSum = 0.0;
+  return true;
+}

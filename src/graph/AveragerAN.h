@@ -1,0 +1,34 @@
+// The averager: the mean absolute level of a signal over a sliding window.
+#pragma once
+
+#include <memory>
+
+#include "graph/AudioNodeProcessor.h"
+
+// Parameter 0 is the window length in samples (default 1), read once per block. Value 0 is
+// the mean of the absolute values of the latest windowLength input samples (entries not
+// yet written count as 0); any other value is 1. Constant time per sample: a running sum
+// of the 32-bit history entries, kept in 64 bits.
+class AveragerAN final : public AudioNodeProcessor {
+ public:
+  static constexpr VstInt32 kLevel = 0;
+  // 16 MiB of history, about 95 seconds at 44.1 kHz.
+  static constexpr VstInt32 kMaxWindowLength = 1 << 22;
+
+  // audio: measures the block of the input's buffer.
+  void processBlock(const BufferBank& bank, VstInt32 sampleFrames) override;
+  // audio: the level for which 0, else 1.
+  float getValue(VstInt32 which) override;
+
+  // build or audio: makes the window requested samples long (truncated toward zero); a new
+  // length starts from an empty history. A length below 1 or above kMaxWindowLength (or
+  // not a number), or a history that cannot be allocated, is refused: the previous window
+  // stays and the result is false. Allocates only when the length changes.
+  bool setWindowLength(float requested);
+
+ private:
+  VstInt32 windowLength = 0;
+  VstInt32 writePos = 0;
+  std::unique_ptr<float[]> history;
+  double runningSum = 0.0;
+};

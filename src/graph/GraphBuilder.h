@@ -1,0 +1,24 @@
+// Builds a processing graph from its XML description.
+#pragma once
+
+#include <memory>
+
+#include "graph/AudioNode.h"
+#include "graph/GraphBuildReport.h"
+#include "graph/PresetLoader.h"
+
+class TiXmlElement;
+
+// build: creates the nodes declared by the children of root (the <torvix> element) with
+// their processors (created with hostCallback, presets through presets) and bindings,
+// orders them into the evaluation chain from the output node (the last node declared),
+// assigns their buffers, and returns the head of the chain: the built-in input node,
+// which owns every node built. A description that cannot run soundly is refused as a
+// whole: the result is nullptr, nothing built is kept, and a trace names the element and
+// its line. Progress goes to traceLog.
+std::unique_ptr<AudioNode> buildGraph(const TiXmlElement& root, audioMasterCallback hostCallback,
+                                      PresetLoader& presets);
+
+// The same, also describing the outcome in report.
+std::unique_ptr<AudioNode> buildGraph(const TiXmlElement& root, audioMasterCallback hostCallback,
+                                      PresetLoader& presets, GraphBuildReport& report);

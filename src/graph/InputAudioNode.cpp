@@ -1,0 +1,8 @@
+#include "graph/InputAudioNode.h"
+
+InputAudioNode::InputAudioNode() {
+  outBuf = BufferBank::kGraphInput;
+  ordered = true;
+}
+
+void InputAudioNode::keepUnplaced(std::unique_ptr<AudioNode> node) { unplaced.push_back(std::move(node)); }

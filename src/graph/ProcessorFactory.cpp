@@ -1,0 +1,43 @@
+#include "graph/ProcessorFactory.h"
+
+#include "graph/DescriptionText.h"
+#include "processors/ADelay.h"
+#include "processors/ZrClipper.h"
+#include "processors/ZrIIRFilter.h"
+#include "processors/ZrInv.h"
+
+namespace {
+
+std::unique_ptr<AudioEffect> newProcessor(ProcessorType typeCode, audioMasterCallback hostCallback) {
+  switch (typeCode) {
+    case kInverter:
+      return std::make_unique<ZrInv>(hostCallback);
+    case kClipper:
+      return std::make_unique<ZrClipper>(hostCallback);
+    case kDelay:
+      return std::make_unique<ADelay>(hostCallback);
+    case kEqualiser:
+      return std::make_unique<ZrIIRFilter>(hostCallback);
+    case kNoProcessor:
+      break;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+ProcessorType processorTypeCode(const char* type) {
+  if (equalsIgnoringCase(type, "inv")) return kInverter;
+  if (equalsIgnoringCase(type, "clip")) return kClipper;
+  if (equalsIgnoringCase(type, "delay")) return kDelay;
+  if (equalsIgnoringCase(type, "eq")) return kEqualiser;
+  return kNoProcessor;
+}
+
+std::unique_ptr<AudioEffect> createProcessor(const std::string& id, ProcessorType typeCode,
+                                             audioMasterCallback hostCallback, PresetLoader& presets) {
+  std::unique_ptr<AudioEffect> processor = newProcessor(typeCode, hostCallback);
+  // The loader's answer is not needed: without a preset the processor keeps its defaults.
+  if (processor) presets.loadPreset(*processor, id + ".fxp");
+  return processor;
+}
