@@ -1,0 +1,82 @@
+// The IIR equaliser as an effect of its own: run by "eq" nodes of a graph and
+// used as the engine's two input filters.
+#pragma once
+
+#include "frame/AudioEffectX.h"
+#include "processors/IIRCascade.h"
+
+// A first-order low or high shelf or a second-order peaking filter, run in
+// several passes over one channel (IIRCascade), with seven parameters:
+// 0 "Order", 1 "Type", 2 "Nr of passes", 3 "Frequency", 4 "Alpha", 5 "K",
+// 6 "Post gain". Never handed to the host; it is created with the engine's
+// internal host callback and receives every dispatcher call that the host
+// makes on the main effect.
+class ZrIIRFilter : public AudioEffectX {
+ public:
+  enum Parameter : VstInt32 {
+    kOrder,
+    kType,
+    kPasses,
+    kFrequency,
+    kAlpha,
+    kK,
+    kPostGain,
+    kNumParams,
+  };
+
+  explicit ZrIIRFilter(audioMasterCallback audioMaster);
+
+  // The worker, for the engine, which writes K and the post gain directly
+  // and then calls designFilter(cascade().frequency()).
+  IIRCascade& cascade() { return filter; }
+  const IIRCascade& cascade() const { return filter; }
+
+  // host (forwarded by the engine): sets the channel count from the
+  // connection of input pin 1; clears nothing.
+  void resume() override;
+  // host (forwarded): stores the rate and redesigns, clearing the
+  // histories. A rate that is not positive and finite is ignored.
+  void setSampleRate(float newSampleRate) override;
+  // host (forwarded): stores the block size, then as setSampleRate.
+  void setBlockSizeAndSampleRate(VstInt32 newBlockSize, float newSampleRate) override;
+
+  // audio: both run the cascade and replace the output samples.
+  void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+  void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+
+  // host or engine (preset loading, under the engine lock): sets one value,
+  // then reports it to the host callback with audioMasterAutomate.
+  void setParameter(VstInt32 index, float value) override;
+  // host or engine: 0 outside the table.
+  float getParameter(VstInt32 index) override;
+  // host: texts of the table; outside it the text is left untouched.
+  // Display texts are cut to kDisplayTextLength characters: the main effect
+  // passes the host's own buffer on to its processors.
+  void getParameterName(VstInt32 index, char* text) override;
+  void getParameterDisplay(VstInt32 index, char* text) override;
+  // host: the parameters have no unit; an empty text for every index.
+  void getParameterLabel(VstInt32 index, char* label) override;
+
+  // host: the one program's name. It is stored cut to 35 characters and
+  // handed out cut to the interface's program-name size, because the host's
+  // buffer reaches this filter through the main effect's forwarding.
+  void getProgramName(char* name) override;
+  void setProgramName(char* name) override;
+
+  // host, any thread: identity.
+  bool getEffectName(char* name) override;
+  bool getVendorString(char* text) override;
+  bool getProductString(char* text) override;
+  VstInt32 getVendorVersion() override;
+  VstPlugCategory getPlugCategory() override;
+
+ private:
+  static constexpr int kProgramNameSize = 36;
+
+  void setShelfType(float value);
+  void setAlphaValue(float value);
+  float frequencyInHz() const;
+
+  IIRCascade filter;
+  char programName[kProgramNameSize] = "Default";
+};
