@@ -1,0 +1,15 @@
+// The bitmaps compiled into the module, found by resource id (on Windows the
+// module's BITMAP resources play this part).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct BitmapResource {
+  std::int32_t id;
+  const unsigned char* data;  // the whole BMP file
+  std::size_t size;
+};
+
+// The bitmap of that id, or nullptr when the module has none.
+const BitmapResource* findBitmapResource(std::int32_t id);

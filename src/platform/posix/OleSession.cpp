@@ -1,0 +1,8 @@
+#include "platform/OleSession.h"
+
+namespace platform {
+
+void oleInitialize() {}
+void oleUninitialize() {}
+
+}  // namespace platform
