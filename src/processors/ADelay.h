@@ -11,7 +11,7 @@
 
 // The output is the input of delayLength samples earlier (at least one), per channel, with a
 // cursor shared by both channels. "FeedBack" and "Volume" are remembered, shown and read back
-// but take no part in the audio. Sixteen programs; the delay lines are allocated once here.
+// but leave the audio alone. Sixteen programs; the delay lines are allocated once here.
 class ADelay final : public AudioEffectX {
  public:
   static constexpr VstInt32 kNumPrograms = 16;

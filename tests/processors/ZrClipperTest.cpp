@@ -130,7 +130,7 @@ TEST_F(ZrClipperTest, AveragingLimiterFollowsWindowAverage) {
   record.setParameter(&record, kAverageTime, 0.2f);  // 8 samples
   ASSERT_EQ(clipper.getWindowLength(), 8);
   record.setParameter(&record, kClipPositive, 0.3f);
-  record.setParameter(&record, kClipNegative, 0.01f);  // plays no part in this mode
+  record.setParameter(&record, kClipNegative, 0.01f);  // unused by the limiter
   const std::vector<float> input = testSignal(2000);
   const std::vector<float> output = processWhole(record, input);
   const std::vector<float> expected = averagingReference(input, 8, 0.3f);
