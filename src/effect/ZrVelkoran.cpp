@@ -1,0 +1,120 @@
+#include "effect/ZrVelkoran.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "effect/ModuleDirectory.h"
+#include "effect/ModuleDirectoryPath.h"
+#include "frame/TextCopy.h"
+#include "platform/ModulePath.h"
+
+namespace {
+constexpr const char* kName = "TorvixDistortion";
+constexpr const char* kVendor = "Brelvanix";
+constexpr const char* kInitialProgramName = "Init";
+}  // namespace
+
+ZrVelkoran::ZrVelkoran(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 1, 4), programs(1) {
+  copyText(programs[0].name, kInitialProgramName, sizeof programs[0].name);
+  curProgram = 0;
+  hasVu();
+  canMono();
+  noTail();
+  setNumInputs(1);
+  setNumOutputs(1);
+  setUniqueID(CCONST('K', 'w', 'r', 'x'));
+  findModuleDirectory();
+  engine = std::make_unique<VelkoranWin>();
+  AudioEffectX::resume();
+}
+
+ZrVelkoran::~ZrVelkoran() = default;
+
+void ZrVelkoran::findModuleDirectory() {
+  const char* hostDirectory = static_cast<const char*>(getDirectory());
+  const std::string path =
+      hostDirectory && *hostDirectory ? std::string(hostDirectory) : platform::moduleFileName();
+  setModuleDirectory(moduleDirectoryFromPath(path, platform::pathSeparator(), platform::moduleExtension()));
+}
+
+// The host's parameter texts belong to this effect alone: effString2Parameter
+// is not forwarded, so a value typed for "Pre gain" never reaches the
+// processors inside the graph.
+VstIntPtr ZrVelkoran::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+  if (opcode != effString2Parameter) engine->forwardToProcessors(opcode, index, value, ptr, opt);
+  return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
+}
+
+void ZrVelkoran::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
+  process(inputs, outputs, sampleFrames);
+}
+
+void ZrVelkoran::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
+  engine->processReplacing(inputs, outputs, sampleFrames);
+}
+
+void ZrVelkoran::setParameter(VstInt32 index, float value) {
+  engine->lock();
+  engine->setUserParameter(index, value);
+  engine->unlock();
+}
+
+float ZrVelkoran::getParameter(VstInt32 index) { return engine->getUserParameter(index); }
+
+void ZrVelkoran::getParameterDisplay(VstInt32 index, char* text) {
+  engine->getUserParameterDisplay(index, text);
+}
+
+void ZrVelkoran::getParameterName(VstInt32 index, char* text) {
+  if (index == ZrVelkoranGeneric::kPreset) {
+    copyText(text, "Preset", kVstMaxNameLen);
+  } else {
+    engine->getUserParameterName(index, text);
+  }
+}
+
+void ZrVelkoran::getParameterLabel(VstInt32, char*) {}
+
+void ZrVelkoran::setProgram(VstInt32 program) { curProgram = program; }
+
+void ZrVelkoran::setProgramName(char* name) { copyText(programs[0].name, name, sizeof programs[0].name); }
+
+void ZrVelkoran::getProgramName(char* name) {
+  const char* stored = programs[0].name;
+  if (std::strcmp(stored, kInitialProgramName) == 0) {
+    std::snprintf(name, kVstMaxProgNameLen, "%s %d", stored, static_cast<int>(curProgram + 1));
+  } else {
+    copyText(name, stored, kVstMaxProgNameLen);
+  }
+}
+
+bool ZrVelkoran::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
+  if (index != 0) return false;
+  copyText(text, programs[0].name, kVstMaxProgNameLen);
+  return true;
+}
+
+bool ZrVelkoran::beginEdit(VstInt32) { return true; }
+
+bool ZrVelkoran::endEdit(VstInt32) { return true; }
+
+bool ZrVelkoran::getEffectName(char* name) {
+  copyText(name, kName, kVstMaxEffectNameLen);
+  return true;
+}
+
+bool ZrVelkoran::getVendorString(char* text) {
+  copyText(text, kVendor, kVstMaxVendorStrLen);
+  return true;
+}
+
+bool ZrVelkoran::getProductString(char* text) {
+  copyText(text, kName, kVstMaxProductStrLen);
+  return true;
+}
+
+VstInt32 ZrVelkoran::getVendorVersion() { return 1100; }
+
+VstInt32 ZrVelkoran::getGetTailSize() { return 1000; }
+
+VstPlugCategory ZrVelkoran::getPlugCategory() { return kPlugCategEffect; }

@@ -1,0 +1,67 @@
+// The effect that the host sees.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "effect/VelkoranWin.h"
+#include "frame/AudioEffectX.h"
+
+// Four parameters ("Pre gain", "Post gain", "Pre bass", "Preset") and one
+// program. Every block and parameter change goes to the engine; every host
+// request reaches the engine's processors before the effect answers it.
+// Thread marks as in AudioEffect.
+class ZrVelkoran : public AudioEffectX {
+ public:
+  // Throws std::bad_alloc when the engine's buffers cannot be allocated;
+  // the factory then creates no effect.
+  explicit ZrVelkoran(audioMasterCallback audioMaster);
+  ~ZrVelkoran() override;
+
+  // host: forwards the request to the engine's processors, then answers it.
+  VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
+
+  // audio: both entries replace the output block.
+  void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+  void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+
+  // host or GUI: under the engine lock.
+  void setParameter(VstInt32 index, float value) override;
+  // Any thread, no lock.
+  float getParameter(VstInt32 index) override;
+  void getParameterDisplay(VstInt32 index, char* text) override;
+  void getParameterName(VstInt32 index, char* text) override;
+  void getParameterLabel(VstInt32 index, char* label) override;
+
+  // host: the single program "Init".
+  void setProgram(VstInt32 program) override;
+  void setProgramName(char* name) override;
+  void getProgramName(char* name) override;
+  bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
+
+  // GUI: brackets an edit in the editor; shows and hides its value display.
+  bool beginEdit(VstInt32 index) override;
+  bool endEdit(VstInt32 index) override;
+
+  // Any thread: identity.
+  bool getEffectName(char* name) override;
+  bool getVendorString(char* text) override;
+  bool getProductString(char* text) override;
+  VstInt32 getVendorVersion() override;
+  VstInt32 getGetTailSize() override;
+  VstPlugCategory getPlugCategory() override;
+
+  // The engine's graph descriptions, for the editor's preset menu.
+  const std::vector<std::string>& descriptions() const { return engine->descriptions(); }
+
+ private:
+  struct Program {
+    char name[kVstMaxProgNameLen];
+  };
+
+  void findModuleDirectory();
+
+  std::unique_ptr<VelkoranWin> engine;
+  std::vector<Program> programs;
+};

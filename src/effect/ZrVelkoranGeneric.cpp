@@ -1,0 +1,282 @@
+#include "effect/ZrVelkoranGeneric.h"
+
+#include <tinyxml.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "effect/ArchivePresetLoader.h"
+#include "effect/ArchiveSession.h"
+#include "effect/InternalHost.h"
+#include "effect/PresetReader.h"
+#include "effect/ResourceArchive.h"
+#include "frame/TextCopy.h"
+#include "frame/TraceLog.h"
+#include "graph/GraphBuilder.h"
+#include "graph/RunGraph.h"
+
+namespace {
+
+constexpr const char* kParameterNames[] = {"Pre gain", "Post gain", "Pre bass"};
+
+// Requests whose pointer is a text the effect writes for the host.
+bool writesText(VstInt32 opcode) {
+  switch (opcode) {
+    case effGetProgramName:
+    case effGetParamLabel:
+    case effGetParamDisplay:
+    case effGetParamName:
+    case effGetProgramNameIndexed:
+    case effGetEffectName:
+    case effGetErrorText:
+    case effGetVendorString:
+    case effGetProductString:
+    case effShellGetNextPlugin:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The description index that a "Preset" value selects, or -1 for a value
+// outside the list (negative, too large, not a number or infinite).
+VstInt32 descriptionIndex(float value, std::size_t count) {
+  if (!std::isfinite(value)) return -1;
+  const float whole = std::trunc(value);
+  if (whole < 0.0f || whole >= static_cast<float>(count)) return -1;
+  return static_cast<VstInt32>(whole);
+}
+
+void formatValue(float value, char* text) { std::snprintf(text, kVstMaxParamStrLen + 1, "%f", value); }
+
+}  // namespace
+
+class ZrVelkoranGeneric::ScopedLock {
+ public:
+  explicit ScopedLock(ZrVelkoranGeneric& engine) : engine(engine) { engine.lock(); }
+  ~ScopedLock() { engine.unlock(); }
+  ScopedLock(const ScopedLock&) = delete;
+  ScopedLock& operator=(const ScopedLock&) = delete;
+
+ private:
+  ZrVelkoranGeneric& engine;
+};
+
+ZrVelkoranGeneric::ZrVelkoranGeneric()
+    : AudioEffectX(internalHostCallback, 1, 4),
+      bassFilter(internalHostCallback),
+      loMidFilter(internalHostCallback) {}
+
+ZrVelkoranGeneric::~ZrVelkoranGeneric() { traceLog("terminating...\n\n"); }
+
+void ZrVelkoranGeneric::initialise() {
+  allocateBank();
+  listDescriptions();
+  loadGraph(0);
+  loadFilterPresets();
+  setUserParameter(kPreGain, 0.5f);
+}
+
+void ZrVelkoranGeneric::allocateBank() {
+  bankSamples.assign(BufferBank::kEntryCount, std::vector<float>(static_cast<std::size_t>(bufferLength)));
+  bankChannels.resize(BufferBank::kEntryCount);
+  for (int entry = 0; entry < BufferBank::kEntryCount; ++entry) {
+    bankChannels[entry] = bankSamples[entry].data();
+    bufferBank.entries[entry] = &bankChannels[entry];
+  }
+}
+
+void ZrVelkoranGeneric::listDescriptions() {
+  ArchiveSession session;
+  if (!session.isOpen()) return;
+  visitMembers([this](const char* name) {
+    if (std::strstr(name, ".xml")) descriptionNames.emplace_back(name);
+  });
+  std::sort(descriptionNames.begin(), descriptionNames.end());
+}
+
+void ZrVelkoranGeneric::loadFilterPresets() {
+  ArchiveSession session;
+  readPreset(&bassFilter, "bass.fxp");
+  readPreset(&loMidFilter, "lo_mid.fxp");
+}
+
+VstPlugCategory ZrVelkoranGeneric::getPlugCategory() { return kPlugCategEffect; }
+
+void ZrVelkoranGeneric::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
+  const VstInt32 channels = isOutputConnected(1) ? 2 : 1;
+  if (loMidFilter.cascade().postGain() == 0.0f) {
+    for (VstInt32 channel = 0; channel < channels; ++channel) {
+      std::fill(outputs[channel], outputs[channel] + std::max(sampleFrames, 0), 0.0f);
+    }
+    return;
+  }
+  ScopedLock guard(*this);
+  for (VstInt32 done = 0; done < sampleFrames; done += bufferLength) {
+    const VstInt32 length = std::min(bufferLength, sampleFrames - done);
+    float* pieceOutputs[2] = {outputs[0] + done, channels > 1 ? outputs[1] + done : nullptr};
+    processChunk(inputs[0] + done, pieceOutputs, channels, length);
+  }
+}
+
+void ZrVelkoranGeneric::processChunk(float* input, float* const* outputs, VstInt32 channels,
+                                     VstInt32 sampleFrames) {
+  float* inputChannels[] = {input};
+  bassFilter.processReplacing(inputChannels, bufferBank.entries[BufferBank::kGraphOutput], sampleFrames);
+  loMidFilter.processReplacing(bufferBank.entries[BufferBank::kGraphOutput],
+                               bufferBank.entries[BufferBank::kGraphInput], sampleFrames);
+  traceLog("fxtree:%d;", graphSerial);
+  if (graph) runGraph(*graph, bufferBank, sampleFrames);
+  for (VstInt32 channel = 0; channel < channels; ++channel) writeOutput(outputs[channel], sampleFrames);
+}
+
+void ZrVelkoranGeneric::writeOutput(float* output, VstInt32 sampleFrames) const {
+  const float power = std::pow(9.0f, postGain);
+  const float factor = (power - 1.0f) / 9.0f;
+  const float* source = bufferBank.channel(BufferBank::kGraphOutput);
+  VstInt32 i = 0;
+  for (; i + 4 <= sampleFrames; i += 4) {
+    output[i] = factor * source[i];
+    output[i + 1] = factor * source[i + 1];
+    output[i + 2] = factor * source[i + 2];
+    output[i + 3] = factor * source[i + 3];
+  }
+  for (; i < sampleFrames; ++i) output[i] = factor * source[i];
+}
+
+void ZrVelkoranGeneric::setUserParameter(VstInt32 index, float value) {
+  switch (index) {
+    case kPreGain: {
+      preGain = value;
+      const float exponential = std::exp(value);
+      loMidFilter.cascade().setPostGain((exponential - 1.0f) * 2.0f);
+      break;
+    }
+    case kPostGain:
+      postGain = value;
+      break;
+    case kPreBass:
+      setPreBass(value);
+      break;
+    case kPreset:
+      if (const VstInt32 n = descriptionIndex(value, descriptionNames.size()); n >= 0) loadGraph(n);
+      break;
+    default:
+      break;
+  }
+}
+
+void ZrVelkoranGeneric::setPreBass(float value) {
+  const float share = value * 0.25f;
+  IIRCascade& bass = bassFilter.cascade();
+  bass.setK(share + 0.375f);
+  bass.designFilter(bass.frequency());
+  IIRCascade& loMid = loMidFilter.cascade();
+  loMid.setK(0.75f - 2.0f * share);
+  loMid.designFilter(loMid.frequency());
+  preBass = value;
+}
+
+float ZrVelkoranGeneric::getUserParameter(VstInt32 index) {
+  switch (index) {
+    case kPreGain:
+      return preGain;
+    case kPostGain:
+      return postGain;
+    case kPreBass:
+      return preBass;
+    case kPreset:
+      return static_cast<float>(presetIndex);
+    default:
+      return 0.0f;
+  }
+}
+
+void ZrVelkoranGeneric::getUserParameterDisplay(VstInt32 index, char* text) {
+  switch (index) {
+    case kPreGain:
+      formatValue(loMidFilter.cascade().postGain(), text);
+      break;
+    case kPostGain:
+      formatValue(postGain, text);
+      break;
+    case kPreBass:
+      formatValue(loMidFilter.cascade().k(), text);
+      break;
+    case kPreset: {
+      const bool listed = presetIndex >= 0 && static_cast<std::size_t>(presetIndex) < descriptionNames.size();
+      copyText(text, listed ? descriptionNames[presetIndex].c_str() : "", kPresetDisplayLength + 1);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void ZrVelkoranGeneric::getUserParameterName(VstInt32 index, char* text) {
+  if (index >= 0 && index <= kPreBass) copyText(text, kParameterNames[index], kVstMaxNameLen);
+}
+
+void ZrVelkoranGeneric::forwardToProcessors(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                            float opt) {
+  ScopedLock guard(*this);
+  void* forwardedPtr = writesText(opcode) ? forwardScratch : ptr;
+  for (AudioNode* node = graph.get(); node; node = node->next.get()) {
+    node->dispatchToEffect(opcode, index, value, forwardedPtr, opt);
+  }
+  bassFilter.dispatcher(opcode, index, value, forwardedPtr, opt);
+  loMidFilter.dispatcher(opcode, index, value, forwardedPtr, opt);
+  rememberSampleRate(opcode, opt);
+}
+
+// A graph built later must run at the host's rate, not at the default.
+void ZrVelkoranGeneric::rememberSampleRate(VstInt32 opcode, float opt) {
+  if (opcode == effSetSampleRate || opcode == effSetBlockSizeAndSampleRate) sampleRate = opt;
+}
+
+bool ZrVelkoranGeneric::loadGraph(VstInt32 n) {
+  if (n < 0 || static_cast<std::size_t>(n) >= descriptionNames.size()) return false;
+  const std::string& name = descriptionNames[n];
+  traceLog("loading file:%s\n", name.c_str());
+  std::unique_ptr<AudioNode> head = buildDescription(name);
+  if (!head) return false;
+  installGraph(std::move(head));
+  presetIndex = n;
+  traceLog("loaded file:%s\n", name.c_str());
+  return true;
+}
+
+std::unique_ptr<AudioNode> ZrVelkoranGeneric::buildDescription(const std::string& name) {
+  ArchiveSession session;
+  std::vector<char> bytes;
+  if (!readMember(name.c_str(), bytes)) return nullptr;
+  bytes.push_back('\0');
+  TiXmlDocument document;
+  document.Parse(bytes.data());
+  if (document.Error()) {
+    traceLog("location: %d:%d", document.ErrorRow(), document.ErrorCol());
+    return nullptr;
+  }
+  const TiXmlElement* root = document.FirstChildElement("torvix");
+  if (!root) {
+    traceLog("Error, can't find root element <torvix>");
+    return nullptr;
+  }
+  ArchivePresetLoader presets;
+  return buildGraph(*root, internalHostCallback, presets);
+}
+
+void ZrVelkoranGeneric::installGraph(std::unique_ptr<AudioNode> head) {
+  for (AudioNode* node = head.get(); node; node = node->next.get()) {
+    node->dispatchToEffect(effSetSampleRate, 0, 0, nullptr, sampleRate);
+  }
+  std::unique_ptr<AudioNode> old;
+  {
+    ScopedLock guard(*this);
+    old = std::move(graph);
+    graph = std::move(head);
+    ++graphSerial;
+  }
+}

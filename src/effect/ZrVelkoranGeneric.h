@@ -1,0 +1,99 @@
+// The engine behind the main effect: input filters, processing graph and
+// output gain, and the choice of graph.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "frame/AudioEffectX.h"
+#include "graph/AudioNode.h"
+#include "graph/BufferBank.h"
+#include "processors/ZrIIRFilter.h"
+
+// Each block runs through the bass filter (input to bank entry 1), the
+// lo-mid filter (entry 1 to entry 0), the graph of the selected description
+// (entry 0 to entry 1) and the output factor. The engine is an effect of its
+// own, created with the internal host callback and never handed to the host.
+// Locking is left to the platform class: one lock serialises each block,
+// each user-parameter change and every graph swap.
+class ZrVelkoranGeneric : public AudioEffectX {
+ public:
+  static constexpr VstInt32 kPreGain = 0;
+  static constexpr VstInt32 kPostGain = 1;
+  static constexpr VstInt32 kPreBass = 2;
+  static constexpr VstInt32 kPreset = 3;
+  // The longest "Preset" display: a description name cut to the published
+  // program-name length.
+  static constexpr VstInt32 kPresetDisplayLength = kVstMaxProgNameLen - 1;
+
+  ZrVelkoranGeneric();
+  ~ZrVelkoranGeneric() override;
+
+  // audio: one block; blocks longer than the bank's buffers run in pieces.
+  void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+  VstPlugCategory getPlugCategory() override;
+
+  // host or GUI, with the engine lock held by the caller: applies a user
+  // parameter. "Preset" loads and builds a description.
+  virtual void setUserParameter(VstInt32 index, float value);
+  // Any thread, no lock: the values, displays and names of the parameters.
+  virtual float getUserParameter(VstInt32 index);
+  virtual void getUserParameterDisplay(VstInt32 index, char* text);
+  virtual void getUserParameterName(VstInt32 index, char* text);
+  // Any thread: the engine lock, re-entrant for the thread that holds it.
+  virtual void lock() = 0;
+  virtual void unlock() = 0;
+
+  // host: passes a host request to every processor of the current graph and
+  // to both input filters, under the engine lock; the answers are ignored.
+  void forwardToProcessors(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+
+  // host: replaces the graph with the one of description n. False, with
+  // graph and preset index unchanged, when n is outside the list or the
+  // description is missing, malformed or refused by the builder.
+  bool loadGraph(VstInt32 n);
+
+  // The names of the archive's graph descriptions, sorted; fixed after
+  // construction.
+  const std::vector<std::string>& descriptions() const { return descriptionNames; }
+
+  // The input filters' workers, for inspection.
+  const IIRCascade& bassCascade() const { return bassFilter.cascade(); }
+  const IIRCascade& loMidCascade() const { return loMidFilter.cascade(); }
+
+ protected:
+  // Steps of construction that need the platform lock; the platform class
+  // calls it once its lock exists.
+  void initialise();
+
+ private:
+  class ScopedLock;
+
+  void allocateBank();
+  void listDescriptions();
+  void loadFilterPresets();
+  void processChunk(float* input, float* const* outputs, VstInt32 channels, VstInt32 sampleFrames);
+  void writeOutput(float* output, VstInt32 sampleFrames) const;
+  void setPreBass(float value);
+  std::unique_ptr<AudioNode> buildDescription(const std::string& name);
+  void installGraph(std::unique_ptr<AudioNode> head);
+  void rememberSampleRate(VstInt32 opcode, float opt);
+
+  VstInt32 presetIndex = 0;
+  float preGain = 0.5f;
+  float postGain = 0.5f;
+  float preBass = 0.5f;
+  std::unique_ptr<AudioNode> graph;
+  VstInt32 graphSerial = 0;
+  BufferBank bufferBank;
+  ZrIIRFilter bassFilter;
+  ZrIIRFilter loMidFilter;
+  std::vector<std::string> descriptionNames;
+  VstInt32 bufferLength = BufferBank::kBufferLength;
+  std::vector<std::vector<float>> bankSamples;
+  std::vector<float*> bankChannels;
+  // Texts that forwarded requests may write, so processors never write into
+  // a buffer the host handed to the main effect.
+  char forwardScratch[256] = {};
+};

@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ArchiveTest.h"
+#include "effect/ModuleDirectory.h"
+#include "effect/VelkoranWin.h"
+#include "support/TemporaryDirectory.h"
+#include "support/ZipFixture.h"
+
+namespace {
+
+const std::string kInverterGraph = R"(<torvix><fx id="flip" type="inv"/></torvix>)";
+const std::string kDelayGraph = R"(<torvix><fx id="echo" type="delay"/></torvix>)";
+const std::string kEmptyGraph = "<torvix/>";
+
+class EngineTest : public ::testing::Test {
+ protected:
+  void TearDown() override { setModuleDirectory(""); }
+
+  void useArchive(const std::vector<ZipFixtureMember>& members) {
+    ASSERT_TRUE(writeZipFixture(directory / "a.zip", members));
+  }
+
+  std::unique_ptr<VelkoranWin> makeEngine() {
+    setModuleDirectory(directory.path().string() +
+                       static_cast<char>(std::filesystem::path::preferred_separator));
+    return std::make_unique<VelkoranWin>();
+  }
+
+  static void set(ZrVelkoranGeneric& engine, VstInt32 index, float value) {
+    engine.lock();
+    engine.setUserParameter(index, value);
+    engine.unlock();
+  }
+
+  static std::vector<float> process(ZrVelkoranGeneric& engine, const std::vector<float>& input) {
+    std::vector<float> in = input;
+    std::vector<float> out(input.size(), 123.0f);
+    float* inputs[] = {in.data()};
+    float* outputs[] = {out.data()};
+    engine.processReplacing(inputs, outputs, static_cast<VstInt32>(input.size()));
+    return out;
+  }
+
+  static std::string display(ZrVelkoranGeneric& engine, VstInt32 index) {
+    char text[64] = "untouched";
+    engine.getUserParameterDisplay(index, text);
+    return text;
+  }
+
+  static std::vector<float> ramp(std::size_t length) {
+    std::vector<float> samples(length);
+    for (std::size_t i = 0; i < length; ++i) samples[i] = static_cast<float>(std::sin(0.01 * double(i)));
+    return samples;
+  }
+
+  static std::vector<float> impulse(std::size_t length) {
+    std::vector<float> samples(length, 0.0f);
+    samples[0] = 1.0f;
+    return samples;
+  }
+
+  static std::size_t firstNonZero(const std::vector<float>& samples) {
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+      if (samples[i] != 0.0f) return i;
+    }
+    return samples.size();
+  }
+
+  TemporaryDirectory directory;
+};
+
+// (9^postGain - 1) / 9 with the float32 steps of the engine.
+float outputFactor(float postGain) {
+  const float power = std::pow(9.0f, postGain);
+  return (power - 1.0f) / 9.0f;
+}
+
+TEST_F(EngineTest, WithoutArchiveTheBassFilteredInputIsScaled) {
+  auto engine = makeEngine();
+  EXPECT_TRUE(engine->descriptions().empty());
+  EXPECT_EQ(display(*engine, 3), "");
+  const std::vector<float> input = ramp(300);
+  set(*engine, 1, 1.0f);
+  std::vector<float> output = process(*engine, input);
+  for (std::size_t i = 0; i < input.size(); ++i) ASSERT_EQ(output[i], outputFactor(1.0f) * input[i]) << i;
+  EXPECT_FLOAT_EQ(outputFactor(1.0f), 8.0f / 9.0f);
+  set(*engine, 1, 0.0f);
+  for (float sample : process(*engine, input)) ASSERT_EQ(sample, 0.0f);
+}
+
+TEST_F(EngineTest, PreGainZeroSilencesEveryBlock) {
+  useArchive({{"flip.xml", kInverterGraph}});
+  auto engine = makeEngine();
+  set(*engine, 0, 0.0f);
+  for (float sample : process(*engine, ramp(1000))) ASSERT_EQ(sample, 0.0f);
+}
+
+TEST_F(EngineTest, PreGainDrivesTheLoMidPostGain) {
+  auto engine = makeEngine();
+  EXPECT_EQ(display(*engine, 0), "1.297442");
+  set(*engine, 0, 1.0f);
+  EXPECT_EQ(display(*engine, 0), "3.436563");
+  EXPECT_FLOAT_EQ(engine->getUserParameter(0), 1.0f);
+  set(*engine, 0, 0.0f);
+  EXPECT_EQ(engine->loMidCascade().postGain(), 0.0f);
+}
+
+TEST_F(EngineTest, PreBassSetsBothShelvesK) {
+  auto engine = makeEngine();
+  set(*engine, 2, 0.5f);
+  EXPECT_EQ(engine->bassCascade().k(), 0.5f);
+  EXPECT_EQ(engine->loMidCascade().k(), 0.5f);
+  set(*engine, 2, 1.0f);
+  EXPECT_EQ(engine->bassCascade().k(), 0.625f);
+  EXPECT_EQ(engine->loMidCascade().k(), 0.25f);
+  EXPECT_EQ(display(*engine, 2), "0.250000");
+  set(*engine, 2, 0.0f);
+  EXPECT_EQ(engine->bassCascade().k(), 0.375f);
+  EXPECT_EQ(engine->loMidCascade().k(), 0.75f);
+}
+
+TEST_F(EngineTest, DescriptionsAreListedInByteOrder) {
+  useArchive({{"b.xml", kEmptyGraph},
+              {"A.xml", kEmptyGraph},
+              {"bass.fxp", fxpBytes(1, {0.0f})},
+              {"a.xml", kEmptyGraph},
+              {"notes.xml.txt", "not a graph"}});
+  auto engine = makeEngine();
+  EXPECT_EQ(engine->descriptions(), (std::vector<std::string>{"A.xml", "a.xml", "b.xml", "notes.xml.txt"}));
+}
+
+TEST_F(EngineTest, PresetTakesTheIntegerPartOfItsValue) {
+  useArchive({{"a.xml", kEmptyGraph}, {"b.xml", kInverterGraph}});
+  auto engine = makeEngine();
+  set(*engine, 3, 0.99f);
+  EXPECT_EQ(engine->getUserParameter(3), 0.0f);
+  set(*engine, 3, 1.7f);
+  EXPECT_EQ(engine->getUserParameter(3), 1.0f);
+  EXPECT_EQ(display(*engine, 3), "b.xml");
+}
+
+TEST_F(EngineTest, PresetOutsideTheListChangesNothing) {
+  useArchive({{"a.xml", kEmptyGraph}, {"b.xml", kInverterGraph}});
+  auto engine = makeEngine();
+  set(*engine, 3, 1.0f);
+  for (float value :
+       {-1.0f, 2.0f, 1e9f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+    set(*engine, 3, value);
+    EXPECT_EQ(engine->getUserParameter(3), 1.0f) << value;
+  }
+  EXPECT_FALSE(engine->loadGraph(-1));
+  EXPECT_FALSE(engine->loadGraph(2));
+}
+
+TEST_F(EngineTest, GraphRunsBetweenTheFiltersAndTheOutputFactor) {
+  useArchive({{"flip.xml", kInverterGraph}});
+  auto engine = makeEngine();
+  const float preGain = engine->loMidCascade().postGain();
+  const std::vector<float> input = ramp(257);
+  std::vector<float> output = process(*engine, input);
+  for (std::size_t i = 0; i < input.size(); ++i) {
+    const float loMid = preGain * input[i];
+    ASSERT_EQ(output[i], outputFactor(0.5f) * -loMid) << i;
+  }
+}
+
+TEST_F(EngineTest, FailedLoadsKeepTheGraphAndIndex) {
+  useArchive({{"a.xml", kInverterGraph},
+              {"b.xml", "<torvix><fx id='x' type='inv'></torvix>"},
+              {"c.xml", "<other/>"},
+              {"d.xml", R"(<torvix><mixer id="m" input="nowhere" input2="in"/></torvix>)"}});
+  auto engine = makeEngine();
+  const std::vector<float> input = ramp(64);
+  const std::vector<float> before = process(*engine, input);
+  for (VstInt32 n : {1, 2, 3}) {
+    EXPECT_FALSE(engine->loadGraph(n)) << n;
+    EXPECT_EQ(engine->getUserParameter(3), 0.0f);
+    EXPECT_EQ(display(*engine, 3), "a.xml");
+  }
+  EXPECT_EQ(process(*engine, input), before);
+}
+
+TEST_F(EngineTest, LongBlocksRunInPieces) {
+  useArchive({{"flip.xml", kInverterGraph}});
+  auto engine = makeEngine();
+  const std::vector<float> input = ramp(BufferBank::kBufferLength + 5000);
+  std::vector<float> output = process(*engine, input);
+  const float preGain = engine->loMidCascade().postGain();
+  for (std::size_t i = 0; i < input.size(); i += 997) {
+    ASSERT_EQ(output[i], outputFactor(0.5f) * -(preGain * input[i])) << i;
+  }
+  EXPECT_EQ(output.back(), outputFactor(0.5f) * -(preGain * input.back()));
+}
+
+TEST_F(EngineTest, ANewGraphRunsAtTheHostsSampleRate) {
+  useArchive({{"a.xml", kDelayGraph}, {"b.xml", kDelayGraph}});
+  auto engine = makeEngine();
+  EXPECT_EQ(firstNonZero(process(*engine, impulse(6000))), 4410u);
+  engine->forwardToProcessors(effSetSampleRate, 0, 0, nullptr, 48000.0f);
+  ASSERT_TRUE(engine->loadGraph(1));
+  EXPECT_EQ(firstNonZero(process(*engine, impulse(6000))), 4800u);
+}
+
+TEST_F(EngineTest, ForwardedTextRequestsNeverWriteTheCallersBuffer) {
+  useArchive({{"a.xml", R"(<torvix><fx id="c" type="clip"/></torvix>)"}});
+  auto engine = makeEngine();
+  char text[64] = "untouched";
+  engine->forwardToProcessors(effGetParamName, 4, 0, text, 0.0f);
+  engine->forwardToProcessors(effGetParamDisplay, 0, 0, text, 0.0f);
+  EXPECT_STREQ(text, "untouched");
+}
+
+TEST_F(EngineTest, UserParameterNamesAndUnknownIndices) {
+  auto engine = makeEngine();
+  char text[64] = "untouched";
+  engine->getUserParameterName(3, text);
+  EXPECT_STREQ(text, "untouched");
+  engine->getUserParameterDisplay(4, text);
+  EXPECT_STREQ(text, "untouched");
+  engine->getUserParameterName(1, text);
+  EXPECT_STREQ(text, "Post gain");
+  EXPECT_EQ(engine->getUserParameter(7), 0.0f);
+  EXPECT_EQ(engine->getPlugCategory(), kPlugCategEffect);
+}
+
+}  // namespace
