@@ -1,0 +1,193 @@
+#include "editor/VelkoranEditor.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "editor/CZrTextLabel.h"
+#include "frame/AudioEffectX.h"
+#include "frame/IdleServices.h"
+#include "gui/CBitmap.h"
+#include "gui/CFrame.h"
+#include "gui/COptionMenu.h"
+#include "gui/CVerticalSlider.h"
+
+namespace {
+
+enum Tag : VstInt32 { kPreGainTag = 0, kPostGainTag = 1, kBassTag = 2, kPresetTag = 3 };
+
+constexpr std::int32_t kBackgroundBitmap = 10001;
+constexpr std::int32_t kHandleBitmap = 10002;
+constexpr std::int16_t kEditorWidth = 619;
+constexpr std::int16_t kEditorHeight = 265;
+// The frame is wider than the editor rectangle reported to the host.
+constexpr std::int32_t kFrameExtraWidth = 100;
+
+constexpr CRect kBassRect{293, 78, 333, 203};
+constexpr CRect kPreGainRect{403, 78, 443, 203};
+constexpr CRect kPostGainRect{512, 78, 552, 203};
+constexpr std::int32_t kHandleTop = 83;
+constexpr std::int32_t kHandleBottom = 195;
+constexpr CPoint kHandleOffset{-2, -5};
+
+constexpr CRect kPresetRect{58, 100, 243, 126};
+// The menu's text area, left of the skin's arrow: redrawn after a pick.
+constexpr CRect kPresetTextRect{58, 100, 226, 126};
+constexpr CColor kPresetTextColor{93, 108, 107, 255};
+constexpr CColor kPresetFieldColor{162, 177, 179, 255};
+// Entry names are copied into a 100-byte field: at most 99 characters.
+constexpr std::size_t kEntryField = 100;
+constexpr std::size_t kExtensionLength = 4;  // ".xml"
+
+constexpr CRect kValueDisplayRect{243, 83, 272, 97};
+constexpr CColor kValueDisplayColor{152, 174, 173, 255};
+constexpr CRect kVersionRect{553, 250, 620, 266};
+const char* const kVersionText = "Version 1.2";
+
+// The menu text of a description name: without its extension, at most 99
+// characters.
+std::string entryText(const std::string& name) {
+  char field[kEntryField];
+  std::size_t length = std::min(name.size(), kEntryField - 1);
+  std::memcpy(field, name.data(), length);
+  field[length] = '\0';
+  std::size_t end = name.size() >= kExtensionLength ? name.size() - kExtensionLength : 0;
+  if (end < length) field[end] = '\0';
+  return field;
+}
+
+}  // namespace
+
+VelkoranEditor::VelkoranEditor(AudioEffectX* effect, const std::vector<std::string>* descriptionNames)
+    : VelkoranEditor(effect, descriptionNames, IdleServices::system()) {}
+
+VelkoranEditor::VelkoranEditor(AudioEffectX* effect, const std::vector<std::string>* descriptionNames,
+                               IdleServices& services)
+    : AEffGUIEditor(effect, services), descriptionNames(descriptionNames) {
+  rectangle = ERect{0, 0, kEditorHeight, kEditorWidth};
+}
+
+VelkoranEditor::~VelkoranEditor() { close(); }
+
+CFrame* VelkoranEditor::getToolkitFrame() const { return static_cast<CFrame*>(frame); }
+
+bool VelkoranEditor::open(void* parentWindow) {
+  AEffEditor::open(parentWindow);
+  auto* background = new CBitmap(kBackgroundBitmap);
+  CRect frameSize{0, 0, background->getWidth() + kFrameExtraWidth, background->getHeight()};
+  auto* toolkitFrame = new CFrame(frameSize, parentWindow, this);
+  frame = toolkitFrame;
+  toolkitFrame->setBackground(background);
+  auto* handle = new CBitmap(kHandleBitmap);
+  createSliders(background, handle);
+  createPresetMenu();
+  handle->forget();
+  background->forget();
+  bassSlider->setValue(effect->getParameter(kBassTag));
+  preGainSlider->setValue(effect->getParameter(kPreGainTag));
+  postGainSlider->setValue(effect->getParameter(kPostGainTag));
+  createLabels();
+  return true;
+}
+
+void VelkoranEditor::createSliders(CBitmap* background, CBitmap* handle) {
+  auto makeSlider = [&](const CRect& size, VstInt32 tag) {
+    auto* slider =
+        new CVerticalSlider(size, this, tag, kHandleTop, kHandleBottom, handle, background, size.topLeft());
+    slider->setDrawTransparentHandle(true);
+    slider->setOffsetHandle(kHandleOffset);
+    slider->setFreeClick(false);
+    getToolkitFrame()->addView(slider);
+    return slider;
+  };
+  bassSlider = makeSlider(kBassRect, kBassTag);
+  preGainSlider = makeSlider(kPreGainRect, kPreGainTag);
+  postGainSlider = makeSlider(kPostGainRect, kPostGainTag);
+}
+
+void VelkoranEditor::createPresetMenu() {
+  presetMenu = new COptionMenu(kPresetRect, this, kPresetTag);
+  presetMenu->setTransparency(true);
+  presetMenu->setTextTransparency(true);
+  presetMenu->setFontColor(kPresetTextColor);
+  presetMenu->setBackColor(kPresetFieldColor);
+  presetMenu->setFrameColor(kPresetFieldColor);
+  presetMenu->setHoriAlign(kLeftText);
+  if (descriptionNames) {
+    for (const std::string& name : *descriptionNames) presetMenu->addEntry(entryText(name).c_str());
+  }
+  presetMenu->setFont(kNormalFontBig);
+  presetMenu->setCurrent(static_cast<std::int32_t>(effect->getParameter(kPresetTag)));
+  getToolkitFrame()->addView(presetMenu);
+}
+
+void VelkoranEditor::createLabels() {
+  valueDisplay = new CZrTextLabel(kValueDisplayRect);
+  valueDisplay->setBackColor(kValueDisplayColor);
+  valueDisplay->setFrameColor(kValueDisplayColor);
+  valueDisplay->setFontColor(kPresetTextColor);
+  getToolkitFrame()->addView(valueDisplay);
+  versionLabel = new CZrTextLabel(kVersionRect);
+  versionLabel->text = kVersionText;
+  getToolkitFrame()->addView(versionLabel);
+}
+
+void VelkoranEditor::close() {
+  if (frame) frame->release();
+  frame = nullptr;
+  bassSlider = preGainSlider = postGainSlider = nullptr;
+  presetMenu = nullptr;
+  valueDisplay = versionLabel = nullptr;
+  AEffEditor::close();
+}
+
+void VelkoranEditor::idle() { AEffGUIEditor::idle(); }
+
+void VelkoranEditor::controlChanged(CDrawContext*, CControl* control) {
+  VstInt32 tag = control->getTag();
+  float value = control->getValue();
+  effect->setParameter(tag, value);
+  char text[32];
+  switch (tag) {
+    case kBassTag:
+      std::snprintf(text, sizeof text, "%d", static_cast<int>(value * 100.0f - 50.0f));
+      showText(text);
+      break;
+    case kPresetTag:
+      if (CFrame* toolkitFrame = getToolkitFrame()) {
+        toolkitFrame->markChildrenDirtyIn(kPresetTextRect);
+        toolkitFrame->setDirty(true);
+        toolkitFrame->redrawView(toolkitFrame);
+      }
+      break;
+    default:
+      std::snprintf(text, sizeof text, "%.2f", static_cast<double>(value));
+      showText(text);
+      break;
+  }
+  redrawIfAttached(control);
+  redrawIfAttached(valueDisplay);
+}
+
+void VelkoranEditor::showText(const char* text) {
+  if (!valueDisplay) return;
+  valueDisplay->text = text;
+  valueDisplay->setDirty(true);
+}
+
+void VelkoranEditor::showValueDisplay(bool show) {
+  CFrame* toolkitFrame = getToolkitFrame();
+  if (!toolkitFrame || !valueDisplay) return;
+  if (auto* current = dynamic_cast<CControl*>(toolkitFrame->getCurrentView())) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", static_cast<double>(current->getValue()));
+    valueDisplay->text = text;
+  }
+  valueDisplay->shown = show;
+  valueDisplay->setDirty(true);
+  redrawIfAttached(valueDisplay);
+}
+
+void VelkoranEditor::redrawIfAttached(CView* view) {
+  if (view && view->getFrame()) view->getFrame()->redrawView(view);
+}
