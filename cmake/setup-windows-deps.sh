@@ -33,11 +33,15 @@ readonly prefix
 readonly srcDir=$prefix/src stampDir=$prefix/stamps
 readonly cc=$triplet-gcc-posix cxx=$triplet-g++-posix ar=$triplet-ar
 readonly buildFlags="-O2 $archFlags"
-export DEBIAN_FRONTEND=noninteractive
 
 log() { echo "setup-windows-deps: $*"; }
 
-aptGet() { apt-get -q -y -o DPkg::Lock::Timeout=600 "$@"; }
+# Runs a command as root: directly when we are root, else through sudo.
+asRoot() {
+  if [[ $(id -u) -eq 0 ]]; then "$@"; else sudo "$@"; fi
+}
+
+aptGet() { asRoot env DEBIAN_FRONTEND=noninteractive apt-get -q -y -o DPkg::Lock::Timeout=600 "$@"; }
 
 isInstalled() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
@@ -58,7 +62,7 @@ installPackages() {
   [[ ${#missing[@]} -eq 0 ]] && return
   log "installing ${missing[*]}"
   if [[ $triplet == i686-* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
+    asRoot dpkg --add-architecture i386
   fi
   aptGet update
   aptGet install --no-install-recommends "${missing[@]}"
@@ -107,7 +111,7 @@ addSourceEntries() {
   stanzas=$(debianSourceStanzas)
   [[ -n $stanzas ]] || stanzas=$(fallbackSourceStanzas)
   log "adding Debian source entries in $sourceList"
-  printf '%s\n' "$stanzas" >"$sourceList"
+  printf '%s\n' "$stanzas" | asRoot tee "$sourceList" >/dev/null
   aptGet update
 }
 
