@@ -1,0 +1,40 @@
+// torvix-pack ARCHIVE FOLDER   builds the resource archive from its sources
+// torvix-pack --list ARCHIVE   lists any archive, presets decoded to text
+#include <cstring>
+#include <iostream>
+
+#include "pack/ArchiveLister.h"
+#include "pack/ArchiveSources.h"
+#include "pack/ArchiveWriter.h"
+#include "pack/PackError.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: torvix-pack ARCHIVE FOLDER   (build ARCHIVE from the .xml and .preset files in FOLDER)\n"
+    "       torvix-pack --list ARCHIVE   (list the members, presets as text)\n";
+
+int run(int argc, char** argv) {
+  if (argc != 3) {
+    std::cerr << kUsage;
+    return 2;
+  }
+  if (std::strcmp(argv[1], "--list") == 0)
+    listArchive(argv[2], std::cout);
+  else
+    writeArchive(argv[1], collectArchiveSources(argv[2]));
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (const PackError& error) {
+    std::cerr << error.what() << "\n";
+  } catch (const std::exception& error) {
+    std::cerr << "torvix-pack: " << error.what() << "\n";
+  }
+  return 1;
+}
