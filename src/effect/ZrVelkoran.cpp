@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "editor/VelkoranEditor.h"
 #include "effect/ModuleDirectory.h"
 #include "effect/ModuleDirectoryPath.h"
 #include "frame/TextCopy.h"
@@ -25,6 +26,7 @@ ZrVelkoran::ZrVelkoran(audioMasterCallback audioMaster) : AudioEffectX(audioMast
   setUniqueID(CCONST('K', 'w', 'r', 'x'));
   findModuleDirectory();
   engine = std::make_unique<VelkoranWin>();
+  ownEditor = new VelkoranEditor(this, &engine->descriptions());
   AudioEffectX::resume();
 }
 
@@ -57,6 +59,7 @@ void ZrVelkoran::setParameter(VstInt32 index, float value) {
   engine->lock();
   engine->setUserParameter(index, value);
   engine->unlock();
+  ownEditor->setParameter(index, value);
 }
 
 float ZrVelkoran::getParameter(VstInt32 index) { return engine->getUserParameter(index); }
@@ -94,9 +97,15 @@ bool ZrVelkoran::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
   return true;
 }
 
-bool ZrVelkoran::beginEdit(VstInt32) { return true; }
+bool ZrVelkoran::beginEdit(VstInt32) {
+  ownEditor->showValueDisplay(true);
+  return true;
+}
 
-bool ZrVelkoran::endEdit(VstInt32) { return true; }
+bool ZrVelkoran::endEdit(VstInt32) {
+  ownEditor->showValueDisplay(false);
+  return true;
+}
 
 bool ZrVelkoran::getEffectName(char* name) {
   copyText(name, kName, kVstMaxEffectNameLen);

@@ -8,6 +8,8 @@
 #include "effect/VelkoranWin.h"
 #include "frame/AudioEffectX.h"
 
+class VelkoranEditor;
+
 // Four parameters ("Pre gain", "Post gain", "Pre bass", "Preset") and one
 // program. Every block and parameter change goes to the engine; every host
 // request reaches the engine's processors before the effect answers it.
@@ -26,7 +28,8 @@ class ZrVelkoran : public AudioEffectX {
   void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
   void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
 
-  // host or GUI: under the engine lock.
+  // host or GUI: under the engine lock; the editor hears of the change
+  // after the lock is released.
   void setParameter(VstInt32 index, float value) override;
   // Any thread, no lock.
   float getParameter(VstInt32 index) override;
@@ -64,4 +67,6 @@ class ZrVelkoran : public AudioEffectX {
 
   std::unique_ptr<VelkoranWin> engine;
   std::vector<Program> programs;
+  // The editor, owned through the base like every editor.
+  VelkoranEditor* ownEditor = nullptr;
 };

@@ -83,7 +83,13 @@ TEST_F(MainEffectTest, ReportsItsIdentity) {
   EXPECT_EQ(record->numOutputs, 1);
   EXPECT_EQ(record->numParams, 4);
   EXPECT_EQ(record->numPrograms, 1);
-  EXPECT_EQ(record->flags, effFlagsCanReplacing | effFlagsHasVu | effFlagsCanMono | effFlagsNoSoundInStop);
+  EXPECT_EQ(record->flags, effFlagsCanReplacing | effFlagsHasVu | effFlagsCanMono | effFlagsNoSoundInStop |
+                               effFlagsHasEditor);
+  ERect* rect = nullptr;
+  EXPECT_EQ(dispatch(effEditGetRect, 0, 0, &rect), 1);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->right - rect->left, 619);
+  EXPECT_EQ(rect->bottom - rect->top, 265);
   EXPECT_EQ(text(effGetEffectName), "TorvixDistortion");
   EXPECT_EQ(text(effGetProductString), "TorvixDistortion");
   EXPECT_EQ(text(effGetVendorString), "Brelvanix");

@@ -1,0 +1,67 @@
+// The whole plug-in on the shipped archive: one 512-sample block through
+// each shipped description (with the real-time factor at 44.1 kHz), and the
+// time a "Preset" change takes, which the audio thread waits for.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "effect/ModuleDirectory.h"
+#include "effect/ZrVelkoran.h"
+
+namespace {
+
+constexpr int kBlockLength = 512;
+constexpr double kSampleRate = 44100.0;
+
+VstIntPtr VSTCALLBACK silentHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+  return opcode == audioMasterVersion ? kVstVersion : 0;
+}
+
+// The main effect on the archive the build packed.
+std::unique_ptr<ZrVelkoran> shippedPlugin() {
+  const std::filesystem::path archive = TORVIX_ARCHIVE_OUTPUT;
+  setModuleDirectory(archive.parent_path().string() + '/');
+  return std::make_unique<ZrVelkoran>(silentHost);
+}
+
+void blockThroughDescription(benchmark::State& state) {
+  auto plugin = shippedPlugin();
+  const auto description = static_cast<std::size_t>(state.range(0));
+  if (description >= plugin->descriptions().size()) {
+    state.SkipWithError("no such shipped description");
+    return;
+  }
+  plugin->setParameter(3, static_cast<float>(description));
+  state.SetLabel(plugin->descriptions()[description]);
+  std::vector<float> input(kBlockLength), output(kBlockLength);
+  for (int i = 0; i < kBlockLength; ++i) input[i] = 0.25f * std::sin(0.031f * static_cast<float>(i));
+  float* inputs[] = {input.data()};
+  float* outputs[] = {output.data()};
+  for (auto _ : state) {
+    plugin->processReplacing(inputs, outputs, kBlockLength);
+    benchmark::DoNotOptimize(output.data());
+    benchmark::ClobberMemory();
+  }
+  const double samples = static_cast<double>(state.iterations()) * kBlockLength;
+  state.counters["time_per_sample"] =
+      benchmark::Counter(samples, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["realtime_factor"] = benchmark::Counter(samples / kSampleRate, benchmark::Counter::kIsRate);
+}
+BENCHMARK(blockThroughDescription)->DenseRange(0, 5)->Unit(benchmark::kMicrosecond);
+
+void presetSwitch(benchmark::State& state) {
+  auto plugin = shippedPlugin();
+  const auto count = static_cast<int>(plugin->descriptions().size());
+  int next = 0;
+  for (auto _ : state) {
+    next = (next + 1) % std::max(count, 1);
+    plugin->setParameter(3, static_cast<float>(next));
+  }
+}
+BENCHMARK(presetSwitch)->Unit(benchmark::kMillisecond);
+
+}  // namespace
