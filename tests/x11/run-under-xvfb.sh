@@ -1,0 +1,34 @@
+#!/bin/bash
+# Runs the given test program against a virtual X server of its own.
+# Installs the X server and xdotool when they are missing and this may
+# (root with apt-get); exits 77 (skipped) when they cannot be had.
+set -u
+program=$1
+shift
+
+if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
+  if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
+    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends xvfb xdotool imagemagick \
+      >/dev/null 2>&1 || { apt-get update >/dev/null 2>&1 &&
+      DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends xvfb xdotool imagemagick \
+        >/dev/null 2>&1; }
+  fi
+fi
+if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
+  echo "Xvfb or xdotool is not available: skipped" >&2
+  exit 77
+fi
+
+# A display number nobody uses.
+display=$((90 + $$ % 100))
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+server=$!
+trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null' EXIT
+for _ in $(seq 100); do
+  [ -e "/tmp/.X11-unix/X$display" ] && break
+  sleep 0.05
+done
+
+DISPLAY=":$display" "$program" "$@"
