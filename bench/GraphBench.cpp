@@ -1,0 +1,110 @@
+// Cost of building a graph description and of running one block through the graph: the
+// largest description shipped in data/, or the level-matched distortion while none ships.
+#include <benchmark/benchmark.h>
+#include <tinyxml.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "effect/InternalHost.h"
+#include "graph/GraphBuilder.h"
+#include "graph/RunGraph.h"
+
+namespace {
+
+constexpr int kBlockLength = 512;
+
+const char* const kLevelMatchedDistortion = R"(<torvix>
+  <fx id="pre" type="eq"/>
+  <fx id="dist" type="clip"/>
+  <processor type="averager" id="lvlIn" input="pre"><param set="0" value="256"/></processor>
+  <processor type="averager" id="lvlOut" input="dist"><param set="0" value="256"/></processor>
+  <processor type="divider" id="ratio">
+    <param set="0" node="lvlIn" get="0"/><param set="1" node="lvlOut" get="0"/>
+  </processor>
+  <mixer id="out" input="dist" input2="pre"><param set="0" node="ratio" get="2"/><param set="1" value="0"/></mixer>
+</torvix>)";
+
+// Processors keep their constructors' values: preset reading is the archive's cost.
+class NoPresets : public PresetLoader {
+ public:
+  bool loadPreset(AudioEffect&, const std::string&) override { return false; }
+};
+
+std::string largestShippedDescription() {
+  const std::filesystem::path data = std::filesystem::path(__FILE__).parent_path().parent_path() / "data";
+  std::filesystem::path largest;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(data, error)) {
+    if (entry.path().extension() != ".xml") continue;
+    if (largest.empty() || entry.file_size() > std::filesystem::file_size(largest)) largest = entry.path();
+  }
+  if (largest.empty()) return kLevelMatchedDistortion;
+  std::ifstream file(largest, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+class Description {
+ public:
+  Description() : text(largestShippedDescription()) { document.Parse(text.c_str()); }
+
+  const TiXmlElement* root() const { return document.FirstChildElement("torvix"); }
+
+ private:
+  std::string text;
+  TiXmlDocument document;
+};
+
+// A full-size bank holding a sine in its input entry.
+class Bank {
+ public:
+  Bank() : samples(BufferBank::kEntryCount, std::vector<float>(BufferBank::kBufferLength)) {
+    for (int entry = 0; entry < BufferBank::kEntryCount; ++entry) {
+      channels[entry] = samples[entry].data();
+      bank.entries[entry] = &channels[entry];
+    }
+    for (int i = 0; i < BufferBank::kBufferLength; ++i)
+      samples[0][i] = 0.8f * std::sin(0.01f * static_cast<float>(i));
+  }
+
+  BufferBank bank;
+
+ private:
+  std::vector<std::vector<float>> samples;
+  float* channels[BufferBank::kEntryCount] = {};
+};
+
+void BM_BuildDescription(benchmark::State& state) {
+  const Description description;
+  if (!description.root()) return state.SkipWithError("no <torvix> root");
+  NoPresets presets;
+  for (auto _ : state) {
+    std::unique_ptr<AudioNode> head = buildGraph(*description.root(), internalHostCallback, presets);
+    benchmark::DoNotOptimize(head.get());
+  }
+}
+BENCHMARK(BM_BuildDescription);
+
+void BM_RunBlockThroughGraph(benchmark::State& state) {
+  const Description description;
+  NoPresets presets;
+  std::unique_ptr<AudioNode> head =
+      description.root() ? buildGraph(*description.root(), internalHostCallback, presets) : nullptr;
+  if (!head) return state.SkipWithError("the description was not built");
+  Bank bank;
+  for (auto _ : state) {
+    runGraph(*head, bank.bank, kBlockLength);
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * kBlockLength);
+}
+BENCHMARK(BM_RunBlockThroughGraph);
+
+}  // namespace
