@@ -1,24 +1,19 @@
 #include "pack/ProcessorCatalogue.h"
 
 #include <algorithm>
-#include <functional>
 #include <memory>
 
 #include "frame/AudioEffect.h"
+#include "graph/ProcessorFactory.h"
 #include "pack/AsciiCase.h"
-#include "processors/ADelay.h"
-#include "processors/ZrClipper.h"
-#include "processors/ZrIIRFilter.h"
-#include "processors/ZrInv.h"
 
 namespace {
 
-using ProcessorFactory = std::function<std::unique_ptr<AudioEffect>()>;
-
-template <class Processor>
-ProcessorFactory factoryOf() {
-  return [] { return std::make_unique<Processor>(nullptr); };
-}
+// The processors are described as created, before any preset.
+class NoPresets : public PresetLoader {
+ public:
+  bool loadPreset(AudioEffect&, const std::string&) override { return false; }
+};
 
 // Parameter names are probed beyond the declared count: the delay declares
 // one parameter to the effect base but names and handles three. An index
@@ -35,8 +30,12 @@ bool nameAt(AudioEffect& processor, VstInt32 index, std::string& name) {
   return true;
 }
 
-ProcessorInfo describe(const std::string& typeName, const ProcessorFactory& create) {
-  std::unique_ptr<AudioEffect> processor = create();
+// The graph builder's own factory, so a type name here means what it means
+// in a graph description.
+ProcessorInfo describe(const std::string& typeName) {
+  NoPresets noPresets;
+  std::unique_ptr<AudioEffect> processor =
+      createProcessor("", processorTypeCode(typeName.c_str()), nullptr, noPresets);
   AEffect* record = processor->getAeffect();
   std::vector<std::string> names(kProbedParameters);
   VstInt32 count = record->numParams;
@@ -56,12 +55,8 @@ VstInt32 ProcessorInfo::parameterIndex(std::string_view name) const {
 
 const std::vector<ProcessorInfo>& processorCatalogue() {
   // The type names of graph descriptions' fx elements.
-  static const std::vector<ProcessorInfo> catalogue{
-      describe("eq", factoryOf<ZrIIRFilter>()),
-      describe("clip", factoryOf<ZrClipper>()),
-      describe("inv", factoryOf<ZrInv>()),
-      describe("delay", factoryOf<ADelay>()),
-  };
+  static const std::vector<ProcessorInfo> catalogue{describe("eq"), describe("clip"), describe("inv"),
+                                                    describe("delay")};
   return catalogue;
 }
 
