@@ -72,6 +72,9 @@ VelkoranEditor::~VelkoranEditor() { close(); }
 CFrame* VelkoranEditor::getToolkitFrame() const { return static_cast<CFrame*>(frame); }
 
 bool VelkoranEditor::open(void* parentWindow) {
+  // A host that opens again without closing gets a fresh frame, not a
+  // second window beside a leaked one.
+  if (frame) close();
   AEffEditor::open(parentWindow);
   auto* background = new CBitmap(kBackgroundBitmap);
   CRect frameSize{0, 0, background->getWidth() + kFrameExtraWidth, background->getHeight()};

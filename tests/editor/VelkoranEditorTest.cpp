@@ -293,6 +293,18 @@ TEST_F(VelkoranEditorTest, ReopeningRebuildsWithTheValuesOfThatMoment) {
   EXPECT_EQ(display()->text, "");
 }
 
+TEST_F(VelkoranEditorTest, OpeningAgainWithoutClosingReplacesTheFrame) {
+  open();
+  CFrame* first = frame;
+  first->remember();
+  effect.parameters[1] = 0.9f;
+  open();
+  EXPECT_NE(frame, first);
+  EXPECT_EQ(first->getNbReference(), 1);  // the editor let go of it
+  EXPECT_EQ(postGain()->getValue(), 0.9f);
+  first->forget();
+}
+
 TEST_F(VelkoranEditorTest, IdleLetsTheFrameDeliverItsEvents) {
   open();
   effect.dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
