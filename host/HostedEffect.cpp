@@ -7,10 +7,16 @@ VstIntPtr HostedEffect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr valu
 }
 
 void HostedEffect::start(float sampleRate, VstInt32 blockSize) {
-  dispatch(effOpen);
+  open();
+  configure(sampleRate, blockSize);
+  setMains(true);
+}
+
+void HostedEffect::open() { dispatch(effOpen); }
+
+void HostedEffect::configure(float sampleRate, VstInt32 blockSize) {
   dispatch(effSetSampleRate, 0, 0, nullptr, sampleRate);
   dispatch(effSetBlockSize, 0, blockSize);
-  setMains(true);
 }
 
 void HostedEffect::setMains(bool on) { dispatch(effMainsChanged, 0, on ? 1 : 0); }
@@ -40,6 +46,8 @@ std::string HostedEffect::programName() { return text(effGetProgramName); }
 std::string HostedEffect::effectName() { return text(effGetEffectName); }
 std::string HostedEffect::vendorString() { return text(effGetVendorString); }
 std::string HostedEffect::productString() { return text(effGetProductString); }
+
+VstInt32 HostedEffect::tailSize() { return static_cast<VstInt32>(dispatch(effGetTailSize)); }
 
 // Hosts pass generous buffers: effects may write more than the interface's
 // short limits, and a host must survive that.

@@ -21,6 +21,10 @@ class HostedEffect {
 
   // The usual start: open, sample rate, block size, switched on.
   void start(float sampleRate, VstInt32 blockSize);
+  // The steps of start() one by one, for hosts that set parameters between
+  // opening the effect and configuring it.
+  void open();
+  void configure(float sampleRate, VstInt32 blockSize);
   void setMains(bool on);
   // effClose through the record: the effect is deleted.
   void close();
@@ -37,6 +41,9 @@ class HostedEffect {
   std::string effectName();
   std::string vendorString();
   std::string productString();
+  // effGetTailSize: samples of sound after the input ends; 0 when unknown,
+  // 1 when the effect has none.
+  VstInt32 tailSize();
 
  private:
   std::string text(VstInt32 opcode, VstInt32 index = 0);

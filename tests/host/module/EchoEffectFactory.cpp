@@ -1,5 +1,6 @@
-// The factory of a small test module: its effect doubles its input and
-// reports the directory its host gave it as its product string.
+// The factory of a small test module: its effect doubles its input, reports
+// the directory its host gave it as its product string, and asks for a short
+// tail so that hosts' tail handling can be checked.
 #include <string>
 
 #include "frame/AudioEffectX.h"
@@ -25,12 +26,15 @@ class EchoEffect : public AudioEffectX {
     copyText(name, "Echo", kVstMaxEffectNameLen);
     return true;
   }
+  VstInt32 getGetTailSize() override { return kTailSize; }
   bool getProductString(char* text) override {
     copyText(text, hostDirectory.c_str(), kVstMaxProductStrLen);
     return true;
   }
 
  private:
+  static constexpr VstInt32 kTailSize = 3;
+
   std::string hostDirectory;
   float gain = 0.0f;
 };
