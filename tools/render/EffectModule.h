@@ -1,0 +1,32 @@
+// The plug-in module as torvix-render hosts it.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "host/HostCallback.h"
+#include "host/HostedEffect.h"
+#include "host/PluginModule.h"
+
+// A module loaded from its path as a host loads it, with the host callback
+// its effects talk to. It must outlive every effect it created.
+class EffectModule {
+ public:
+  // Throws RenderError naming the path when the module cannot be loaded.
+  explicit EffectModule(const std::string& path);
+
+  // A new effect instance, not yet opened. Throws RenderError when the module
+  // creates none or creates one without an audio input and output.
+  std::unique_ptr<HostedEffect> createEffect();
+
+  const std::string& path() const { return modulePath; }
+
+ private:
+  std::string modulePath;
+  HostCallback callback;
+  std::unique_ptr<PluginModule> module;
+};
+
+// "torvix_distortion.so" in the directory of the running executable, where
+// the build puts the module beside torvix-render.
+std::string defaultModulePath();

@@ -1,0 +1,30 @@
+#include "render/EffectSetup.h"
+
+#include <memory>
+
+EffectSettings resolveModuleSettings(EffectModule& module, const std::optional<std::string>& preset,
+                                     const std::vector<ParameterRequest>& parameters) {
+  std::unique_ptr<HostedEffect> scratch = module.createEffect();
+  scratch->open();
+  return resolveSettings(*scratch, preset, parameters);
+}
+
+PresetCatalogue probeModuleCatalogue(EffectModule& module) {
+  std::unique_ptr<HostedEffect> scratch = module.createEffect();
+  scratch->open();
+  return PresetCatalogue::probe(*scratch);
+}
+
+ChannelEffects startChannelEffects(EffectModule& module, int channels, float sampleRate, int blockSize,
+                                   const EffectSettings& settings) {
+  std::vector<std::unique_ptr<HostedEffect>> effects;
+  for (int channel = 0; channel < channels; ++channel) {
+    std::unique_ptr<HostedEffect> effect = module.createEffect();
+    effect->open();
+    applySettings(*effect, settings);
+    effect->configure(sampleRate, blockSize);
+    effect->setMains(true);
+    effects.push_back(std::move(effect));
+  }
+  return ChannelEffects(std::move(effects), blockSize);
+}

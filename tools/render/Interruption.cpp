@@ -1,0 +1,18 @@
+#include "render/Interruption.h"
+
+#include <csignal>
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void noteInterruption(int) { interrupted = 1; }
+
+}  // namespace
+
+void installInterruptionHandler() {
+  std::signal(SIGINT, noteInterruption);
+  std::signal(SIGTERM, noteInterruption);
+}
+
+bool interruptionRequested() { return interrupted != 0; }

@@ -1,0 +1,56 @@
+#include "render/RenderCommand.h"
+
+#include <new>
+
+#include "render/DemoRun.h"
+#include "render/EffectModule.h"
+#include "render/FileRender.h"
+#include "render/ModuleListing.h"
+#include "render/RenderError.h"
+#include "render/RenderOptions.h"
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kWrongUsage = 2;
+
+void run(const RenderOptions& options, RenderConsole& console) {
+  if (options.mode == RenderMode::render) checkRenderOutput(options);
+  EffectModule module(options.modulePath.empty() ? defaultModulePath() : options.modulePath);
+  switch (options.mode) {
+    case RenderMode::render:
+      renderFile(options, module, console);
+      break;
+    case RenderMode::list:
+      listModule(module, console.out);
+      break;
+    case RenderMode::demo:
+      runDemo(options, module, console);
+      break;
+    case RenderMode::help:
+      break;
+  }
+}
+
+}  // namespace
+
+int runRenderCommand(const std::vector<std::string>& arguments, RenderConsole& console) {
+  try {
+    const RenderOptions options = parseRenderOptions(arguments);
+    if (options.mode == RenderMode::help) {
+      console.out << renderUsage();
+      return 0;
+    }
+    run(options, console);
+    return 0;
+  } catch (const UsageError& error) {
+    console.err << "torvix-render: " << error.what() << " (see --help)\n";
+    return kWrongUsage;
+  } catch (const RenderError& error) {
+    console.err << "torvix-render: " << error.what() << '\n';
+    return kFailed;
+  } catch (const std::bad_alloc&) {
+    console.err << "torvix-render: out of memory\n";
+    return kFailed;
+  }
+}

@@ -1,0 +1,11 @@
+// Where torvix-render reports to its user.
+#pragma once
+
+#include <ostream>
+
+struct RenderConsole {
+  std::ostream& out;
+  std::ostream& err;
+  // A progress bar may be drawn on err (it is a terminal).
+  bool progressOnErr = false;
+};

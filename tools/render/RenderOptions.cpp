@@ -1,0 +1,191 @@
+#include "render/RenderOptions.h"
+
+#include <cstddef>
+
+#include "render/NumberText.h"
+#include "render/ParameterName.h"
+#include "render/RenderError.h"
+
+namespace {
+
+constexpr float kLowestSampleRate = 8000.0f;
+constexpr float kHighestSampleRate = 384000.0f;
+
+// Walks the arguments; an option's value is either the next argument or the
+// text after '=' in "--option=value".
+class OptionReader {
+ public:
+  explicit OptionReader(const std::vector<std::string>& arguments) : arguments(arguments) {}
+
+  RenderOptions read() {
+    std::vector<std::string> positional;
+    bool optionsEnded = false;
+    while (position < arguments.size()) {
+      const std::string argument = arguments[position++];
+      if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+        positional.push_back(argument);
+      } else if (argument == "--") {
+        optionsEnded = true;
+      } else {
+        readOption(argument);
+      }
+    }
+    if (helpRequested) {
+      options.mode = RenderMode::help;
+      return options;
+    }
+    placePositional(positional);
+    return options;
+  }
+
+ private:
+  void readOption(const std::string& argument) {
+    const std::size_t equals = argument.find('=');
+    const std::string name = argument.substr(0, equals);
+    inlineValue = equals == std::string::npos ? std::nullopt : std::optional(argument.substr(equals + 1));
+    if (name == "-h" || name == "--help") {
+      helpRequested = true;
+    } else if (name == "--list") {
+      setMode(RenderMode::list, name);
+    } else if (name == "--demo") {
+      setMode(RenderMode::demo, name);
+      options.demoDirectory = value(name);
+    } else if (name == "--module") {
+      options.modulePath = value(name);
+    } else if (name == "--param") {
+      readParameter(value(name));
+    } else if (name == "--pre-gain" || name == "--post-gain" || name == "--pre-bass") {
+      addParameter(name.substr(2), value(name));
+    } else if (name == "--preset") {
+      options.preset = value(name);
+    } else if (name == "--block-size") {
+      options.blockSize = blockSize(value(name));
+    } else if (name == "--sample-rate") {
+      options.sampleRate = sampleRate(value(name));
+    } else if (name == "--format") {
+      options.encoding = encoding(value(name));
+    } else {
+      throw UsageError("unknown option " + name);
+    }
+    if (inlineValue) throw UsageError(name + " takes no value");
+  }
+
+  std::string value(const std::string& name) {
+    if (inlineValue) {
+      std::string text = *inlineValue;
+      inlineValue.reset();
+      return text;
+    }
+    if (position >= arguments.size()) throw UsageError(name + " needs a value");
+    return arguments[position++];
+  }
+
+  void setMode(RenderMode mode, const std::string& name) {
+    if (options.mode != RenderMode::render && options.mode != mode) {
+      throw UsageError(name + " cannot be combined with another mode");
+    }
+    options.mode = mode;
+  }
+
+  void readParameter(const std::string& assignment) {
+    const std::size_t equals = assignment.find('=');
+    if (equals == std::string::npos || equals == 0) {
+      throw UsageError("--param needs NAME=VALUE, got \"" + assignment + "\"");
+    }
+    addParameter(assignment.substr(0, equals), assignment.substr(equals + 1));
+  }
+
+  // "Preset" takes a name as well as an index, so it goes the --preset way.
+  void addParameter(const std::string& name, const std::string& text) {
+    if (parameterNameMatches("Preset", name)) {
+      options.preset = text;
+      return;
+    }
+    const std::optional<float> number = floatFromText(text);
+    if (!number) throw UsageError("parameter " + name + " needs a number, got \"" + text + "\"");
+    options.parameters.push_back({name, *number});
+  }
+
+  static int blockSize(const std::string& text) {
+    const std::optional<int> size = indexFromText(text);
+    if (!size || *size < 1 || *size > RenderOptions::kMaximumBlockSize) {
+      throw UsageError("--block-size must be a whole number from 1 to " +
+                       std::to_string(RenderOptions::kMaximumBlockSize) + ", got \"" + text + "\"");
+    }
+    return *size;
+  }
+
+  static float sampleRate(const std::string& text) {
+    const std::optional<float> rate = floatFromText(text);
+    if (!rate || *rate < kLowestSampleRate || *rate > kHighestSampleRate) {
+      throw UsageError("--sample-rate must be from 8000 to 384000 Hz, got \"" + text + "\"");
+    }
+    return *rate;
+  }
+
+  static SampleEncoding encoding(const std::string& text) {
+    if (text == "float") return SampleEncoding::float32;
+    if (text == "16") return SampleEncoding::pcm16;
+    if (text == "24") return SampleEncoding::pcm24;
+    throw UsageError("--format must be float, 16 or 24, got \"" + text + "\"");
+  }
+
+  void placePositional(const std::vector<std::string>& positional) {
+    switch (options.mode) {
+      case RenderMode::render:
+        if (positional.size() != 2) throw UsageError("expected INPUT and OUTPUT");
+        options.inputPath = positional[0];
+        options.outputPath = positional[1];
+        if (options.sampleRate) {
+          throw UsageError("--sample-rate is for generated input; a file keeps its own rate");
+        }
+        break;
+      case RenderMode::list:
+      case RenderMode::demo:
+        if (!positional.empty()) throw UsageError("unexpected argument " + positional.front());
+        break;
+      case RenderMode::help:
+        break;
+    }
+  }
+
+  const std::vector<std::string>& arguments;
+  std::size_t position = 0;
+  std::optional<std::string> inlineValue;
+  bool helpRequested = false;
+  RenderOptions options;
+};
+
+}  // namespace
+
+RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
+  return OptionReader(arguments).read();
+}
+
+std::string renderUsage() {
+  return "Usage: torvix-render [options] INPUT OUTPUT\n"
+         "       torvix-render [options] --demo OUTDIR\n"
+         "       torvix-render [--module PATH] --list\n"
+         "\n"
+         "Renders an audio file through the Torvix Distortion plug-in module, one\n"
+         "instance per channel, followed by the plug-in's tail.\n"
+         "INPUT: WAV, FLAC, AIFF or OGG. OUTPUT: .wav or .flac.\n"
+         "\n"
+         "Options:\n"
+         "  --module PATH        the plug-in module (default: torvix_distortion.so\n"
+         "                       beside this program)\n"
+         "  --preset NAME|INDEX  the graph description, by name (\".xml\" optional)\n"
+         "                       or zero-based index (default 0)\n"
+         "  --param NAME=VALUE   set a parameter by name (\"Pre gain\" or pre-gain),\n"
+         "                       VALUE from 0 to 1\n"
+         "  --pre-gain V, --post-gain V, --pre-bass V\n"
+         "                       shortcuts for --param\n"
+         "  --block-size N       samples per processing block (default 512)\n"
+         "  --sample-rate HZ     sample rate of generated input (--demo, default 44100)\n"
+         "  --format F           output samples: float, 16 or 24 (default float for\n"
+         "                       WAV, 24 for FLAC)\n"
+         "  --list               print the module's names, parameters and descriptions\n"
+         "  --demo OUTDIR        render a synthesised guitar riff through every\n"
+         "                       description into OUTDIR, with a PNG plot per file\n"
+         "  -h, --help           print this text\n";
+}

@@ -1,0 +1,44 @@
+// The command line of torvix-render.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "render/SampleEncoding.h"
+
+enum class RenderMode { render, list, demo, help };
+
+// A parameter as the user named it, resolved against the module later.
+struct ParameterRequest {
+  std::string name;
+  float value = 0.0f;
+};
+
+struct RenderOptions {
+  static constexpr int kDefaultBlockSize = 512;
+  static constexpr int kMaximumBlockSize = 65536;
+  static constexpr float kDefaultSampleRate = 44100.0f;
+
+  RenderMode mode = RenderMode::render;
+  std::string inputPath;
+  std::string outputPath;
+  std::string demoDirectory;
+  // Empty: the module beside the executable.
+  std::string modulePath;
+  std::vector<ParameterRequest> parameters;
+  // A description's name (with or without ".xml") or its index.
+  std::optional<std::string> preset;
+  int blockSize = kDefaultBlockSize;
+  // Only for generated input; files keep their own rate.
+  std::optional<float> sampleRate;
+  // Empty: float for WAV, 24-bit for FLAC.
+  std::optional<SampleEncoding> encoding;
+};
+
+// Reads the arguments after the program name. Throws UsageError with a
+// one-line message for anything it cannot use.
+RenderOptions parseRenderOptions(const std::vector<std::string>& arguments);
+
+// The --help text.
+std::string renderUsage();
