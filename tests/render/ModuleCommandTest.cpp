@@ -1,0 +1,220 @@
+// The command through the plug-in module itself, copied into a directory of
+// its own beside an archive of the test's (the module finds its archive
+// beside its file).
+#include <gtest/gtest.h>
+
+#if defined(TORVIX_MODULE_PATH)
+
+#include <unzip.h>
+
+#include <algorithm>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "CommandRun.h"
+#include "TestAudio.h"
+#include "host/HostCallback.h"
+#include "host/HostedEffect.h"
+#include "host/PluginModule.h"
+#include "support/TemporaryDirectory.h"
+#include "support/ZipFixture.h"
+
+namespace {
+
+constexpr std::size_t kModuleTail = 1000;
+
+const std::string kSteadyGraph = R"(<torvix>
+  <fx id="tone" type="eq"/>
+  <fx id="hard" type="clip"/>
+  <fx id="late" type="delay"/>
+  <mixer id="blend" input="hard" input2="late"/>
+</torvix>)";
+
+struct Setting {
+  VstInt32 index;
+  float value;
+};
+
+class ModuleCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::copy_file(TORVIX_MODULE_PATH, moduleFolder / "torvix_distortion.so");
+    ASSERT_TRUE(
+        writeZipFixture(moduleFolder / "a.zip", {{"steady.xml", kSteadyGraph}, {"thru.xml", "<torvix/>"}}));
+  }
+
+  std::string modulePath() const { return (moduleFolder / "torvix_distortion.so").string(); }
+  std::string path(const std::string& name) const { return (files / name).string(); }
+
+  CommandRun run(std::vector<std::string> arguments) const {
+    arguments.insert(arguments.begin(), {"--module", modulePath()});
+    return CommandRun(arguments);
+  }
+
+  CommandRun render(std::vector<std::string> options) const {
+    options.push_back(path("in.wav"));
+    options.push_back(path("out.wav"));
+    return run(options);
+  }
+
+  // The reference: the module driven as a host drives it, the input with
+  // the tail's silence after it, in blocks of blockSize.
+  std::vector<float> driveDirectly(const std::vector<float>& input, float sampleRate,
+                                   const std::vector<Setting>& settings = {},
+                                   VstInt32 blockSize = 512) const {
+    std::string error;
+    const std::unique_ptr<PluginModule> module = PluginModule::load(modulePath(), error);
+    EXPECT_NE(module, nullptr) << error;
+    HostCallback callback;
+    HostedEffect effect(module->createEffect(callback));
+    effect.open();
+    for (const Setting& setting : settings) effect.setParameter(setting.index, setting.value);
+    effect.configure(sampleRate, blockSize);
+    effect.setMains(true);
+    std::vector<float> in = input;
+    in.resize(input.size() + kModuleTail, 0.0f);
+    std::vector<float> out(in.size(), 0.0f);
+    for (std::size_t done = 0; done < in.size(); done += static_cast<std::size_t>(blockSize)) {
+      const auto frames = static_cast<VstInt32>(std::min<std::size_t>(blockSize, in.size() - done));
+      float* inputs[] = {in.data() + done};
+      float* outputs[] = {out.data() + done};
+      effect.processReplacing(inputs, outputs, frames);
+    }
+    effect.close();
+    return out;
+  }
+
+  TemporaryDirectory moduleFolder;
+  TemporaryDirectory files;
+};
+
+TEST_F(ModuleCommandTest, GivesTheSamplesOfTheModuleDrivenDirectlyAndItsTail) {
+  const std::vector<float> input = pluckLikeSignal(5000, 110.0);
+  writeTestAudio(files / "in.wav", {1, 44100, input});
+  const CommandRun result = render({});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("6000 frames"), std::string::npos) << result.out;
+  const TestAudio output = readTestAudio(files / "out.wav");
+  ASSERT_EQ(output.frames(), 5000 + static_cast<std::int64_t>(kModuleTail));
+  const std::vector<float> expected = driveDirectly(input, 44100.0f);
+  EXPECT_EQ(output.samples, expected);
+  EXPECT_GT(*std::max_element(expected.begin(), expected.end()), 0.01f);
+}
+
+TEST_F(ModuleCommandTest, StereoRunsAsDualMono) {
+  const std::vector<float> left = pluckLikeSignal(3000, 110.0, 48000.0);
+  const std::vector<float> right = pluckLikeSignal(3000, 370.0, 48000.0);
+  writeTestAudio(files / "in.wav", {2, 48000, interleaved(left, right)});
+  ASSERT_EQ(render({"--block-size", "256"}).status, 0);
+  const TestAudio output = readTestAudio(files / "out.wav");
+  ASSERT_EQ(output.channels, 2);
+  EXPECT_EQ(output.channel(0), driveDirectly(left, 48000.0f, {}, 256));
+  EXPECT_EQ(output.channel(1), driveDirectly(right, 48000.0f, {}, 256));
+}
+
+TEST_F(ModuleCommandTest, PresetAndParametersReachTheModule) {
+  const std::vector<float> input = pluckLikeSignal(4000, 196.0);
+  writeTestAudio(files / "in.wav", {1, 44100, input});
+  const std::vector<float> expected =
+      driveDirectly(input, 44100.0f, {{3, 1.0f}, {0, 0.3f}, {1, 0.9f}, {2, 0.2f}});
+  ASSERT_NE(expected, driveDirectly(input, 44100.0f));
+  for (const char* preset : {"thru", "thru.xml", "1"}) {
+    ASSERT_EQ(
+        render({"--preset", preset, "--pre-gain", "0.3", "--param", "Post gain=0.9", "--pre-bass", "0.2"})
+            .status,
+        0);
+    EXPECT_EQ(readTestAudio(files / "out.wav").samples, expected) << preset;
+  }
+  ASSERT_EQ(render({"--param", "preset=thru", "--param", "PRE_GAIN=0.3", "--post-gain", "0.9", "--param",
+                    "pre bass=0.2"})
+                .status,
+            0);
+  EXPECT_EQ(readTestAudio(files / "out.wav").samples, expected);
+}
+
+TEST_F(ModuleCommandTest, RefusesPresetsAndValuesItDoesNotHave) {
+  writeTestAudio(files / "in.wav", {1, 44100, pluckLikeSignal(500, 110.0)});
+  for (const char* preset : {"crunch", "2", "-1", "STEADY"}) {
+    const CommandRun result = render({"--preset", preset});
+    EXPECT_TRUE(result.failedWithOneLine()) << preset << ": " << result.err;
+    EXPECT_NE(result.err.find(preset), std::string::npos) << result.err;
+  }
+  const CommandRun tooLoud = render({"--pre-gain", "1.5"});
+  EXPECT_TRUE(tooLoud.failedWithOneLine());
+  EXPECT_NE(tooLoud.err.find("Pre gain"), std::string::npos) << tooLoud.err;
+  EXPECT_EQ(fileNamesIn(files.path()), std::set<std::string>{"in.wav"});
+}
+
+TEST_F(ModuleCommandTest, ListsNamesParametersAndDescriptions) {
+  const CommandRun result = run({"--list"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  for (const char* line :
+       {"Effect:     TorvixDistortion\n", "Vendor:     Brelvanix\n", "Tail:       1000 samples\n",
+        "  0  Pre gain     value 0.500000  display \"1.297442\"\n",
+        "  3  Preset       value 0.000000  display \"steady.xml\"\n", "Descriptions:\n", "  0  steady.xml\n",
+        "  1  thru.xml\n"}) {
+    EXPECT_NE(result.out.find(line), std::string::npos) << line << "in\n" << result.out;
+  }
+}
+
+TEST_F(ModuleCommandTest, DemoRendersTheRiffThroughEveryDescription) {
+  const CommandRun result = run({"--demo", path("demo"), "--sample-rate", "22050"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(fileNamesIn(files / "demo"), (std::set<std::string>{"riff.wav", "00-steady.wav", "00-steady.png",
+                                                                "01-thru.wav", "01-thru.png"}));
+  const TestAudio riff = readTestAudio(files / "demo/riff.wav");
+  ASSERT_EQ(riff.frames(), 4 * 22050);
+  for (const auto& [name, preset] : {std::pair{"00-steady", 0.0f}, std::pair{"01-thru", 1.0f}}) {
+    EXPECT_EQ(readTestAudio(files / "demo" / (std::string(name) + ".wav")).samples,
+              driveDirectly(riff.samples, 22050.0f, {{3, preset}}))
+        << name;
+    std::ifstream png(files / "demo" / (std::string(name) + ".png"), std::ios::binary);
+    std::string signature(8, '\0');
+    png.read(signature.data(), 8);
+    EXPECT_EQ(signature, "\x89PNG\r\n\x1a\n") << name;
+    EXPECT_NE(result.out.find(std::string(name) + ".wav"), std::string::npos) << result.out;
+  }
+  EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 3) << result.out;
+}
+
+TEST_F(ModuleCommandTest, DemoOfOneDescriptionAndDemoWithoutDescriptions) {
+  ASSERT_EQ(run({"--demo", path("one"), "--preset", "thru", "--sample-rate", "8000"}).status, 0);
+  EXPECT_EQ(fileNamesIn(files / "one"), (std::set<std::string>{"riff.wav", "01-thru.wav", "01-thru.png"}));
+  std::filesystem::remove(moduleFolder / "a.zip");
+  const CommandRun empty = run({"--demo", path("none")});
+  EXPECT_TRUE(empty.failedWithOneLine()) << empty.err;
+  EXPECT_NE(empty.err.find("no graph descriptions"), std::string::npos) << empty.err;
+  EXPECT_FALSE(std::filesystem::exists(files / "none"));
+}
+
+std::size_t descriptionMembers(const std::filesystem::path& archivePath) {
+  unzFile archive = unzOpen(archivePath.c_str());
+  if (!archive) return 0;
+  std::size_t count = 0;
+  for (int status = unzGoToFirstFile(archive); status == UNZ_OK; status = unzGoToNextFile(archive)) {
+    unz_file_info info{};
+    char name[512] = {};
+    unzGetCurrentFileInfo(archive, &info, name, sizeof name, nullptr, 0, nullptr, 0);
+    if (std::string(name).find(".xml") != std::string::npos) ++count;
+  }
+  unzClose(archive);
+  return count;
+}
+
+TEST(BuiltModule, ListsEveryDescriptionOfTheBuiltArchive) {
+  TemporaryDirectory folder;
+  std::filesystem::copy_file(TORVIX_MODULE_PATH, folder / "torvix_distortion.so");
+  std::filesystem::copy_file(TORVIX_ARCHIVE_PATH, folder / "a.zip");
+  const CommandRun result({"--module", (folder / "torvix_distortion.so").string(), "--list"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const std::string listed = result.out.substr(result.out.find("Descriptions:"));
+  const std::size_t expected = descriptionMembers(TORVIX_ARCHIVE_PATH);
+  EXPECT_EQ(static_cast<std::size_t>(std::count(listed.begin(), listed.end(), '\n')) - 1, expected) << listed;
+}
+
+}  // namespace
+
+#endif
