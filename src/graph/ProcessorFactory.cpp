@@ -27,11 +27,26 @@ std::unique_ptr<AudioEffect> newProcessor(ProcessorType typeCode, audioMasterCal
 }  // namespace
 
 ProcessorType processorTypeCode(const char* type) {
-  if (equalsIgnoringCase(type, "inv")) return kInverter;
-  if (equalsIgnoringCase(type, "clip")) return kClipper;
-  if (equalsIgnoringCase(type, "delay")) return kDelay;
-  if (equalsIgnoringCase(type, "eq")) return kEqualiser;
+  for (ProcessorType code : {kInverter, kClipper, kDelay, kEqualiser}) {
+    if (equalsIgnoringCase(type, processorTypeName(code))) return code;
+  }
   return kNoProcessor;
+}
+
+const char* processorTypeName(ProcessorType typeCode) {
+  switch (typeCode) {
+    case kInverter:
+      return "inv";
+    case kClipper:
+      return "clip";
+    case kDelay:
+      return "delay";
+    case kEqualiser:
+      return "eq";
+    case kNoProcessor:
+      break;
+  }
+  return nullptr;
 }
 
 std::unique_ptr<AudioEffect> createProcessor(const std::string& id, ProcessorType typeCode,

@@ -20,6 +20,9 @@ enum ProcessorType : VstInt32 {
 // kNoProcessor for anything else.
 ProcessorType processorTypeCode(const char* type);
 
+// The lower-case type name for a code ("eq" for kEqualiser); nullptr for kNoProcessor.
+const char* processorTypeName(ProcessorType typeCode);
+
 // build: the processor for typeCode, created with hostCallback, with the preset id + ".fxp"
 // loaded into it (a missing preset leaves its constructor's values); nullptr for
 // kNoProcessor.
