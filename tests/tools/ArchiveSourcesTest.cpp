@@ -26,6 +26,12 @@ std::string errorOf(const TemporaryDirectory& folder) {
   return "";
 }
 
+// Where the file system folds case (Windows), two names differing only in
+// case are one file, so such a folder cannot be made.
+bool namesAreOneFile(const TemporaryDirectory& folder, const std::string& first, const std::string& second) {
+  return std::filesystem::equivalent(folder / first, folder / second);
+}
+
 }  // namespace
 
 TEST(ArchiveSources, DescriptionsAreCopiedAndPresetsEncodedInFileNameOrder) {
@@ -58,6 +64,7 @@ TEST(ArchiveSources, NamesDifferingOnlyInCaseAreDuplicates) {
   TemporaryDirectory folder;
   writeSource(folder, "Bass.preset", kInverterPreset);
   writeSource(folder, "bass.preset", kInverterPreset);
+  if (namesAreOneFile(folder, "Bass.preset", "bass.preset")) GTEST_SKIP() << "the file system folds case";
   EXPECT_EQ(errorOf(folder), (folder / "bass.preset").string() +
                                  ": duplicate member 'bass.fxp' (also made from " +
                                  (folder / "Bass.preset").string() + ")");
@@ -67,6 +74,7 @@ TEST(ArchiveSources, DescriptionsDifferingOnlyInCaseAreDuplicates) {
   TemporaryDirectory folder;
   writeSource(folder, "y.xml", "<torvix/>");
   writeSource(folder, "Y.xml", "<torvix/>");
+  if (namesAreOneFile(folder, "y.xml", "Y.xml")) GTEST_SKIP() << "the file system folds case";
   EXPECT_THAT(errorOf(folder), HasSubstr("duplicate member 'y.xml'"));
 }
 
