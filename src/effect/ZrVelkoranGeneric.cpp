@@ -101,13 +101,18 @@ void ZrVelkoranGeneric::loadFilterPresets() {
   ArchiveSession session;
   readPreset(&bassFilter, "bass.fxp");
   readPreset(&loMidFilter, "lo_mid.fxp");
+  noteSilence();
+}
+
+void ZrVelkoranGeneric::noteSilence() {
+  silenced.store(loMidFilter.cascade().postGain() == 0.0f, std::memory_order_relaxed);
 }
 
 VstPlugCategory ZrVelkoranGeneric::getPlugCategory() { return kPlugCategEffect; }
 
 void ZrVelkoranGeneric::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
   const VstInt32 channels = isOutputConnected(1) ? 2 : 1;
-  if (loMidFilter.cascade().postGain() == 0.0f) {
+  if (silenced.load(std::memory_order_relaxed)) {
     for (VstInt32 channel = 0; channel < channels; ++channel) {
       std::fill(outputs[channel], outputs[channel] + std::max(sampleFrames, 0), 0.0f);
     }
@@ -152,6 +157,7 @@ void ZrVelkoranGeneric::setUserParameter(VstInt32 index, float value) {
       preGain = value;
       const float exponential = std::exp(value);
       loMidFilter.cascade().setPostGain((exponential - 1.0f) * 2.0f);
+      noteSilence();
       break;
     }
     case kPostGain:

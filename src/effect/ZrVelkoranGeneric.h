@@ -2,6 +2,7 @@
 // output gain, and the choice of graph.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,7 +80,11 @@ class ZrVelkoranGeneric : public AudioEffectX {
   std::unique_ptr<AudioNode> buildDescription(const std::string& name);
   void installGraph(std::unique_ptr<AudioNode> head);
   void rememberSampleRate(VstInt32 opcode, float opt);
+  void noteSilence();
 
+  // Whether the lo-mid post gain is 0 (pre gain 0). The audio thread reads
+  // it without the lock to return silence at once.
+  std::atomic<bool> silenced{false};
   VstInt32 presetIndex = 0;
   float preGain = 0.5f;
   float postGain = 0.5f;
