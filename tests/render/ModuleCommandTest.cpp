@@ -164,7 +164,7 @@ TEST_F(ModuleCommandTest, DemoRendersTheRiffThroughEveryDescription) {
   const CommandRun result = run({"--demo", path("demo"), "--sample-rate", "22050"});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(fileNamesIn(files / "demo"), (std::set<std::string>{"riff.wav", "00-steady.wav", "00-steady.png",
-                                                                "01-thru.wav", "01-thru.png"}));
+                                                                "01-thru.wav", "01-thru.png", "editor.png"}));
   const TestAudio riff = readTestAudio(files / "demo/riff.wav");
   ASSERT_EQ(riff.frames(), 4 * 22050);
   for (const auto& [name, preset] : {std::pair{"00-steady", 0.0f}, std::pair{"01-thru", 1.0f}}) {
@@ -182,12 +182,33 @@ TEST_F(ModuleCommandTest, DemoRendersTheRiffThroughEveryDescription) {
 
 TEST_F(ModuleCommandTest, DemoOfOneDescriptionAndDemoWithoutDescriptions) {
   ASSERT_EQ(run({"--demo", path("one"), "--preset", "thru", "--sample-rate", "8000"}).status, 0);
-  EXPECT_EQ(fileNamesIn(files / "one"), (std::set<std::string>{"riff.wav", "01-thru.wav", "01-thru.png"}));
+  EXPECT_EQ(fileNamesIn(files / "one"),
+            (std::set<std::string>{"riff.wav", "01-thru.wav", "01-thru.png", "editor.png"}));
   std::filesystem::remove(moduleFolder / "a.zip");
   const CommandRun empty = run({"--demo", path("none")});
   EXPECT_TRUE(empty.failedWithOneLine()) << empty.err;
   EXPECT_NE(empty.err.find("no graph descriptions"), std::string::npos) << empty.err;
   EXPECT_FALSE(std::filesystem::exists(files / "none"));
+}
+
+TEST_F(ModuleCommandTest, SnapshotPicturesTheEditorWithTheRequestedSettings) {
+  const CommandRun result = run({"--snapshot", path("editor.png"), "--preset", "thru", "--pre-gain", "1"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  std::ifstream png(files / "editor.png", std::ios::binary);
+  std::string header(24, '\0');
+  png.read(header.data(), 24);
+  EXPECT_EQ(header.substr(0, 8), "\x89PNG\r\n\x1a\n");
+  auto bigEndian = [&header](std::size_t at) {
+    return (unsigned(static_cast<unsigned char>(header[at])) << 24) |
+           (unsigned(static_cast<unsigned char>(header[at + 1])) << 16) |
+           (unsigned(static_cast<unsigned char>(header[at + 2])) << 8) |
+           static_cast<unsigned char>(header[at + 3]);
+  };
+  EXPECT_EQ(bigEndian(16), 619u);
+  EXPECT_EQ(bigEndian(20), 265u);
+  const CommandRun unknown = run({"--snapshot", path("other.png"), "--preset", "nowhere"});
+  EXPECT_TRUE(unknown.failedWithOneLine()) << unknown.err;
+  EXPECT_FALSE(std::filesystem::exists(files / "other.png"));
 }
 
 std::size_t descriptionMembers(const std::filesystem::path& archivePath) {

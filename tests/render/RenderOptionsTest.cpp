@@ -57,6 +57,10 @@ TEST(RenderOptions, ListAndDemoTakeNoFiles) {
   EXPECT_EQ(demo.mode, RenderMode::demo);
   EXPECT_EQ(demo.demoDirectory, "out");
   EXPECT_EQ(demo.sampleRate, 48000.0f);
+  const RenderOptions snapshot = parseRenderOptions({"--snapshot", "editor.png", "--preset", "2"});
+  EXPECT_EQ(snapshot.mode, RenderMode::snapshot);
+  EXPECT_EQ(snapshot.snapshotPath, "editor.png");
+  EXPECT_THROW(parseRenderOptions({"--snapshot", "a.png", "in.wav"}), UsageError);
 }
 
 TEST(RenderOptions, HelpWinsOverEverythingElse) {

@@ -8,6 +8,7 @@
 
 #include "render/AudioFileWriter.h"
 #include "render/DemoFileName.h"
+#include "render/EditorPicture.h"
 #include "render/EffectSetup.h"
 #include "render/GuitarRiff.h"
 #include "render/LevelMeter.h"
@@ -91,4 +92,5 @@ void runDemo(const RenderOptions& options, EffectModule& module, RenderConsole& 
   writeMono(demo, "riff.wav", demo.riff);
   reportLevels(demo, "riff.wav", "(input)", demo.riff);
   for (const int index : descriptions) renderDescription(demo, catalogue, settings, index);
+  writeEditorPicture(options, module.path(), (std::filesystem::path(demo.directory) / "editor.png").string());
 }

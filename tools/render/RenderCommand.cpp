@@ -3,6 +3,7 @@
 #include <new>
 
 #include "render/DemoRun.h"
+#include "render/EditorPicture.h"
 #include "render/EffectModule.h"
 #include "render/FileRender.h"
 #include "render/ModuleListing.h"
@@ -26,6 +27,9 @@ void run(const RenderOptions& options, RenderConsole& console) {
       break;
     case RenderMode::demo:
       runDemo(options, module, console);
+      break;
+    case RenderMode::snapshot:
+      writeEditorPicture(options, module.path(), options.snapshotPath);
       break;
     case RenderMode::help:
       break;

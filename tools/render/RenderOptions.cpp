@@ -50,6 +50,9 @@ class OptionReader {
     } else if (name == "--demo") {
       setMode(RenderMode::demo, name);
       options.demoDirectory = value(name);
+    } else if (name == "--snapshot") {
+      setMode(RenderMode::snapshot, name);
+      options.snapshotPath = value(name);
     } else if (name == "--module") {
       options.modulePath = value(name);
     } else if (name == "--param") {
@@ -142,6 +145,7 @@ class OptionReader {
         break;
       case RenderMode::list:
       case RenderMode::demo:
+      case RenderMode::snapshot:
         if (!positional.empty()) throw UsageError("unexpected argument " + positional.front());
         break;
       case RenderMode::help:
@@ -166,6 +170,7 @@ std::string renderUsage() {
   return "Usage: torvix-render [options] INPUT OUTPUT\n"
          "       torvix-render [options] --demo OUTDIR\n"
          "       torvix-render [--module PATH] --list\n"
+         "       torvix-render [options] --snapshot FILE.png\n"
          "\n"
          "Renders an audio file through the Torvix Distortion plug-in module, one\n"
          "instance per channel, followed by the plug-in's tail.\n"
@@ -187,5 +192,8 @@ std::string renderUsage() {
          "  --list               print the module's names, parameters and descriptions\n"
          "  --demo OUTDIR        render a synthesised guitar riff through every\n"
          "                       description into OUTDIR, with a PNG plot per file\n"
+         "                       and a picture of the editor (editor.png)\n"
+         "  --snapshot FILE.png  write a picture of the editor with the requested\n"
+         "                       preset and parameters\n"
          "  -h, --help           print this text\n";
 }

@@ -7,7 +7,7 @@
 
 #include "render/SampleEncoding.h"
 
-enum class RenderMode { render, list, demo, help };
+enum class RenderMode { render, list, demo, snapshot, help };
 
 // A parameter as the user named it, resolved against the module later.
 struct ParameterRequest {
@@ -24,6 +24,7 @@ struct RenderOptions {
   std::string inputPath;
   std::string outputPath;
   std::string demoDirectory;
+  std::string snapshotPath;
   // Empty: the module beside the executable.
   std::string modulePath;
   std::vector<ParameterRequest> parameters;
