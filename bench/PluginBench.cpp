@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "effect/ModuleDirectory.h"
 #include "effect/ZrVelkoran.h"
 
 namespace {
@@ -17,16 +16,20 @@ namespace {
 constexpr int kBlockLength = 512;
 constexpr double kSampleRate = 44100.0;
 
-VstIntPtr VSTCALLBACK silentHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-  return opcode == audioMasterVersion ? kVstVersion : 0;
+// The folder of the archive the build packed, as the host reports it.
+const std::string& archiveDirectory() {
+  static const std::string directory = std::filesystem::path(TORVIX_ARCHIVE_OUTPUT).parent_path().string();
+  return directory;
+}
+
+VstIntPtr VSTCALLBACK benchHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+  if (opcode == audioMasterVersion) return kVstVersion;
+  if (opcode == audioMasterGetDirectory) return reinterpret_cast<VstIntPtr>(archiveDirectory().c_str());
+  return 0;
 }
 
 // The main effect on the archive the build packed.
-std::unique_ptr<ZrVelkoran> shippedPlugin() {
-  const std::filesystem::path archive = TORVIX_ARCHIVE_OUTPUT;
-  setModuleDirectory(archive.parent_path().string() + '/');
-  return std::make_unique<ZrVelkoran>(silentHost);
-}
+std::unique_ptr<ZrVelkoran> shippedPlugin() { return std::make_unique<ZrVelkoran>(benchHost); }
 
 void blockThroughDescription(benchmark::State& state) {
   auto plugin = shippedPlugin();
