@@ -123,8 +123,9 @@ markDone() { mkdir -p "$stampDir" && touch "$stampDir/$1.$recipeVersion"; }
 # security archive does not serve sources from every mirror).
 fetchSource() {
   local name=$1
-  apt-get source -q -o APT::Sandbox::User=root "$name" && return
-  log "falling back to the bookworm release of the $name sources"
+  apt-get source -q -o APT::Sandbox::User=root "$name" >"$name-newest.log" 2>&1 && return
+  log "the newest $name sources could not be fetched (see $srcDir/$name-newest.log);" \
+    "taking bookworm's own release"
   apt-get source -q -o APT::Sandbox::User=root "$name/bookworm"
 }
 
