@@ -18,7 +18,8 @@ constexpr float kMillisecondsPerUnit = 200.0f;
 
 }  // namespace
 
-ADelay::ADelay(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, kNumPrograms, 1) {
+ADelay::ADelay(audioMasterCallback audioMaster)
+    : BrelvanixProcessor(audioMaster, kNumPrograms, 1, {"Delay", "Delay", 1100}) {
   for (std::vector<float>& buffer : buffers) buffer.assign(kBufferSize, 0.0f);
   setProgram(0);
   hasVu();
@@ -180,22 +181,3 @@ void ADelay::setSampleRate(float newSampleRate) {
 void ADelay::resume() {
   for (std::vector<float>& buffer : buffers) std::fill(buffer.begin(), buffer.end(), 0.0f);
 }
-
-bool ADelay::getEffectName(char* name) {
-  copyText(name, "Delay", kVstMaxEffectNameLen);
-  return true;
-}
-
-bool ADelay::getVendorString(char* text) {
-  copyText(text, "Brelvanix", kVstMaxVendorStrLen);
-  return true;
-}
-
-bool ADelay::getProductString(char* text) {
-  copyText(text, "Delay", kVstMaxProductStrLen);
-  return true;
-}
-
-VstInt32 ADelay::getVendorVersion() { return 1100; }
-
-VstPlugCategory ADelay::getPlugCategory() { return kPlugCategEffect; }

@@ -5,14 +5,14 @@
 #include <array>
 #include <vector>
 
-#include "frame/AudioEffectX.h"
+#include "processors/BrelvanixProcessor.h"
 #include "processors/DelayProgram.h"
 #include "processors/OutputMode.h"
 
 // The output is the input of delayLength samples earlier (at least one), per channel, with a
 // cursor shared by both channels. "FeedBack" and "Volume" are remembered, shown and read back
 // but leave the audio alone. Sixteen programs; the delay lines are allocated once here.
-class ADelay final : public AudioEffectX {
+class ADelay final : public BrelvanixProcessor {
  public:
   static constexpr VstInt32 kNumPrograms = 16;
   static constexpr VstInt32 kBufferSize = 40000;
@@ -49,13 +49,6 @@ class ADelay final : public AudioEffectX {
   void setSampleRate(float newSampleRate) override;
   // host thread, not real-time: clears both delay lines.
   void resume() override;
-
-  // host thread: identity.
-  bool getEffectName(char* name) override;
-  bool getVendorString(char* text) override;
-  bool getProductString(char* text) override;
-  VstInt32 getVendorVersion() override;
-  VstPlugCategory getPlugCategory() override;
 
   // The delay in samples (the wrap point of the delay lines).
   VstInt32 getDelayLength() const { return delayLength; }

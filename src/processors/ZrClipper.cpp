@@ -19,7 +19,8 @@ void formatDisplay(char* text, const char* format, float value) {
 
 }  // namespace
 
-ZrClipper::ZrClipper(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 1, kNumParams) {
+ZrClipper::ZrClipper(audioMasterCallback audioMaster)
+    : SingleProgramProcessor(audioMaster, kNumParams, {"zrclip", "brelvanix zrclip", 1000}) {
   setNumInputs(2);
   setNumOutputs(2);
   setUniqueID(CCONST('z', 'r', 'c', 'l'));
@@ -158,26 +159,3 @@ void ZrClipper::getParameterDisplay(VstInt32 index, char* text) {
       break;
   }
 }
-
-void ZrClipper::getProgramName(char* name) { copyText(name, programName, kProgramNameTextSize); }
-
-void ZrClipper::setProgramName(char* name) { copyText(programName, name, sizeof programName); }
-
-bool ZrClipper::getEffectName(char* name) {
-  copyText(name, "zrclip", kVstMaxEffectNameLen);
-  return true;
-}
-
-bool ZrClipper::getVendorString(char* text) {
-  copyText(text, "Brelvanix", kVstMaxVendorStrLen);
-  return true;
-}
-
-bool ZrClipper::getProductString(char* text) {
-  copyText(text, "brelvanix zrclip", kVstMaxProductStrLen);
-  return true;
-}
-
-VstInt32 ZrClipper::getVendorVersion() { return 1000; }
-
-VstPlugCategory ZrClipper::getPlugCategory() { return kPlugCategEffect; }

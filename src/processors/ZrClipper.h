@@ -3,8 +3,8 @@
 
 #include <array>
 
-#include "frame/AudioEffectX.h"
 #include "processors/OutputMode.h"
+#include "processors/SingleProgramProcessor.h"
 
 // Pre-gain, then either hard clipping between -clipNegative and clipPositive or, with an
 // averaging window of two samples or more, a limiter that scales a sample down whenever the
@@ -12,7 +12,7 @@
 // Works on channel 0 only. Parameters: 0 "Pre-gain", 1 "Clip positive", 2 "Clip negative",
 // 3 "Post-gain" (gains are stored as value, applied as 16 x value), 4 "Average time" in
 // milliseconds.
-class ZrClipper final : public AudioEffectX {
+class ZrClipper final : public SingleProgramProcessor<32> {
  public:
   static constexpr VstInt32 kNumParams = 5;
   static constexpr VstInt32 kMaxWindowLength = 100;
@@ -33,17 +33,6 @@ class ZrClipper final : public AudioEffectX {
   void getParameterName(VstInt32 index, char* text) override;
   void getParameterLabel(VstInt32 index, char* label) override;
   void getParameterDisplay(VstInt32 index, char* text) override;
-
-  // host thread: the one program's name.
-  void getProgramName(char* name) override;
-  void setProgramName(char* name) override;
-
-  // host thread: identity.
-  bool getEffectName(char* name) override;
-  bool getVendorString(char* text) override;
-  bool getProductString(char* text) override;
-  VstInt32 getVendorVersion() override;
-  VstPlugCategory getPlugCategory() override;
 
   // The number of samples the limiter averages; 0 or 1 means hard clipping.
   VstInt32 getWindowLength() const { return windowLength; }
@@ -66,5 +55,4 @@ class ZrClipper final : public AudioEffectX {
   float averageTime = 0.0f;  // seconds
   std::array<float, kMaxWindowLength> ring{};
   float runningSum = 0.0f;
-  char programName[32] = "Default";
 };

@@ -34,7 +34,8 @@ bool isUsableSampleRate(float rate) { return std::isfinite(rate) && rate > 0.0f;
 }  // namespace
 
 ZrIIRFilter::ZrIIRFilter(audioMasterCallback audioMaster)
-    : AudioEffectX(audioMaster, 1, kNumParams), filter(sampleRate) {
+    : SingleProgramProcessor(audioMaster, kNumParams, {"zriir", "brelvanix zriir", 1000}),
+      filter(sampleRate) {
   setUniqueID(CCONST('z', 'r', 'i', 'i'));
   setNumInputs(2);
   setNumOutputs(2);
@@ -167,26 +168,3 @@ void ZrIIRFilter::getParameterDisplay(VstInt32 index, char* text) {
 }
 
 void ZrIIRFilter::getParameterLabel(VstInt32 /*index*/, char* label) { copyText(label, "", 1); }
-
-void ZrIIRFilter::getProgramName(char* name) { copyText(name, programName, kProgramNameTextSize); }
-
-void ZrIIRFilter::setProgramName(char* name) { copyText(programName, name, kProgramNameSize); }
-
-bool ZrIIRFilter::getEffectName(char* name) {
-  copyText(name, "zriir", kVstMaxEffectNameLen);
-  return true;
-}
-
-bool ZrIIRFilter::getVendorString(char* text) {
-  copyText(text, "Brelvanix", kVstMaxVendorStrLen);
-  return true;
-}
-
-bool ZrIIRFilter::getProductString(char* text) {
-  copyText(text, "brelvanix zriir", kVstMaxProductStrLen);
-  return true;
-}
-
-VstInt32 ZrIIRFilter::getVendorVersion() { return 1000; }
-
-VstPlugCategory ZrIIRFilter::getPlugCategory() { return kPlugCategEffect; }

@@ -2,16 +2,16 @@
 // used as the engine's two input filters.
 #pragma once
 
-#include "frame/AudioEffectX.h"
 #include "processors/IIRCascade.h"
+#include "processors/SingleProgramProcessor.h"
 
 // A first-order low or high shelf or a second-order peaking filter, run in
 // several passes over one channel (IIRCascade), with seven parameters:
 // 0 "Order", 1 "Type", 2 "Nr of passes", 3 "Frequency", 4 "Alpha", 5 "K",
 // 6 "Post gain". Never handed to the host; it is created with the engine's
 // internal host callback and receives every dispatcher call that the host
-// makes on the main effect.
-class ZrIIRFilter : public AudioEffectX {
+// makes on the main effect. Its program name is stored cut to 35 characters.
+class ZrIIRFilter : public SingleProgramProcessor<36> {
  public:
   enum Parameter : VstInt32 {
     kOrder,
@@ -57,26 +57,10 @@ class ZrIIRFilter : public AudioEffectX {
   // host: the parameters have no unit; an empty text for every index.
   void getParameterLabel(VstInt32 index, char* label) override;
 
-  // host: the one program's name. It is stored cut to 35 characters and
-  // handed out cut to the interface's program-name size, because the host's
-  // buffer reaches this filter through the main effect's forwarding.
-  void getProgramName(char* name) override;
-  void setProgramName(char* name) override;
-
-  // host, any thread: identity.
-  bool getEffectName(char* name) override;
-  bool getVendorString(char* text) override;
-  bool getProductString(char* text) override;
-  VstInt32 getVendorVersion() override;
-  VstPlugCategory getPlugCategory() override;
-
  private:
-  static constexpr int kProgramNameSize = 36;
-
   void setShelfType(float value);
   void setAlphaValue(float value);
   float frequencyInHz() const;
 
   IIRCascade filter;
-  char programName[kProgramNameSize] = "Default";
 };

@@ -1,9 +1,7 @@
 #include "processors/ZrInv.h"
 
-#include "frame/TextCopy.h"
-#include "processors/ProcessorText.h"
-
-ZrInv::ZrInv(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 1, 1) {
+ZrInv::ZrInv(audioMasterCallback audioMaster)
+    : SingleProgramProcessor(audioMaster, 1, {"zriinv", "brelvanix zriinv", 1000}) {
   setNumInputs(2);
   setNumOutputs(2);
   setUniqueID(CCONST('z', 'r', 'i', 'n'));
@@ -39,26 +37,3 @@ void ZrInv::getParameterName(VstInt32, char*) {}
 void ZrInv::getParameterLabel(VstInt32, char* label) { label[0] = '\0'; }
 
 void ZrInv::getParameterDisplay(VstInt32, char*) {}
-
-void ZrInv::getProgramName(char* name) { copyText(name, programName, kProgramNameTextSize); }
-
-void ZrInv::setProgramName(char* name) { copyText(programName, name, sizeof programName); }
-
-bool ZrInv::getEffectName(char* name) {
-  copyText(name, "zriinv", kVstMaxEffectNameLen);
-  return true;
-}
-
-bool ZrInv::getVendorString(char* text) {
-  copyText(text, "Brelvanix", kVstMaxVendorStrLen);
-  return true;
-}
-
-bool ZrInv::getProductString(char* text) {
-  copyText(text, "brelvanix zriinv", kVstMaxProductStrLen);
-  return true;
-}
-
-VstInt32 ZrInv::getVendorVersion() { return 1000; }
-
-VstPlugCategory ZrInv::getPlugCategory() { return kPlugCategEffect; }

@@ -1,12 +1,12 @@
 // The inverter: flips the polarity of a signal, run by a graph's "inv" nodes.
 #pragma once
 
-#include "frame/AudioEffectX.h"
 #include "processors/OutputMode.h"
+#include "processors/SingleProgramProcessor.h"
 
 // Negates every sample of one channel, or of two when the host reports the second input as
 // connected. No parameters and no state between blocks.
-class ZrInv final : public AudioEffectX {
+class ZrInv final : public SingleProgramProcessor<32> {
  public:
   explicit ZrInv(audioMasterCallback audioMaster);
 
@@ -24,20 +24,7 @@ class ZrInv final : public AudioEffectX {
   void getParameterLabel(VstInt32 index, char* label) override;
   void getParameterDisplay(VstInt32 index, char* text) override;
 
-  // host thread: the one program's name.
-  void getProgramName(char* name) override;
-  void setProgramName(char* name) override;
-
-  // host thread: identity.
-  bool getEffectName(char* name) override;
-  bool getVendorString(char* text) override;
-  bool getProductString(char* text) override;
-  VstInt32 getVendorVersion() override;
-  VstPlugCategory getPlugCategory() override;
-
  private:
   template <OutputMode mode>
   static void negate(float** inputs, float** outputs, VstInt32 channels, VstInt32 sampleFrames);
-
-  char programName[32] = "Default";
 };
