@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ExpectIdentity.h"
 #include "ProcessorHarness.h"
 #include "processors/ADelay.h"
 #include "support/GuardedBuffer.h"
@@ -283,15 +284,6 @@ TEST_F(ADelayTest, ProgramNumbersOutsideRangeAreRejected) {
 }
 
 TEST_F(ADelayTest, IdentityThroughDispatcher) {
-  EXPECT_EQ(text(effGetEffectName, 0), "Delay");
-  EXPECT_EQ(text(effGetVendorString, 0), "Brelvanix");
-  EXPECT_EQ(text(effGetProductString, 0), "Delay");
-  EXPECT_EQ(record.dispatcher(&record, effGetVendorVersion, 0, 0, nullptr, 0.0f), 1100);
-  EXPECT_EQ(record.dispatcher(&record, effGetPlugCategory, 0, 0, nullptr, 0.0f), kPlugCategEffect);
-  EXPECT_EQ(record.uniqueID, CCONST('A', 'D', 'l', 'y'));
-  EXPECT_EQ(record.numPrograms, 16);
-  EXPECT_EQ(record.numParams, 1);
-  EXPECT_EQ(record.numInputs, 2);
-  EXPECT_EQ(record.numOutputs, 2);
-  EXPECT_EQ(record.flags, effFlagsCanReplacing | effFlagsHasVu);
+  expectIdentity(record, {"Delay", "Delay", 1100, CCONST('A', 'D', 'l', 'y'), 16, 1,
+                          effFlagsCanReplacing | effFlagsHasVu});
 }

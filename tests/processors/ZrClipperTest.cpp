@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ExpectIdentity.h"
 #include "ProcessorHarness.h"
 #include "processors/ZrClipper.h"
 #include "support/GuardedBuffer.h"
@@ -277,21 +278,8 @@ TEST(ZrClipperHostTest, EverySettingIsReportedToHost) {
 }
 
 TEST_F(ZrClipperTest, IdentityThroughDispatcher) {
-  char text[64];
-  EXPECT_EQ(record.dispatcher(&record, effGetEffectName, 0, 0, text, 0.0f), 1);
-  EXPECT_STREQ(text, "zrclip");
-  EXPECT_EQ(record.dispatcher(&record, effGetVendorString, 0, 0, text, 0.0f), 1);
-  EXPECT_STREQ(text, "Brelvanix");
-  EXPECT_EQ(record.dispatcher(&record, effGetProductString, 0, 0, text, 0.0f), 1);
-  EXPECT_STREQ(text, "brelvanix zrclip");
-  EXPECT_EQ(record.dispatcher(&record, effGetVendorVersion, 0, 0, nullptr, 0.0f), 1000);
-  EXPECT_EQ(record.dispatcher(&record, effGetPlugCategory, 0, 0, nullptr, 0.0f), kPlugCategEffect);
-  EXPECT_EQ(record.uniqueID, CCONST('z', 'r', 'c', 'l'));
-  EXPECT_EQ(record.numPrograms, 1);
-  EXPECT_EQ(record.numParams, 5);
-  EXPECT_EQ(record.numInputs, 2);
-  EXPECT_EQ(record.numOutputs, 2);
-  EXPECT_EQ(record.flags, effFlagsCanReplacing | effFlagsCanMono);
+  expectIdentity(record, {"zrclip", "brelvanix zrclip", 1000, CCONST('z', 'r', 'c', 'l'), 1, 5,
+                          effFlagsCanReplacing | effFlagsCanMono});
 }
 
 TEST_F(ZrClipperTest, ProgramNameIsKeptAndCut) {

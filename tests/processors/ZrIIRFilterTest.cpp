@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ExpectIdentity.h"
 #include "processors/ZrIIRFilter.h"
 #include "support/GuardedBuffer.h"
 #include "support/OneChannelHost.h"
@@ -52,18 +53,8 @@ std::vector<float> tone(std::size_t length) {
 }
 
 TEST_F(ZrIIRFilterTest, PresentsItsIdentity) {
-  EXPECT_EQ(effect->magic, kEffectMagic);
-  EXPECT_EQ(effect->uniqueID, CCONST('z', 'r', 'i', 'i'));
-  EXPECT_EQ(effect->numPrograms, 1);
-  EXPECT_EQ(effect->numParams, 7);
-  EXPECT_EQ(effect->numInputs, 2);
-  EXPECT_EQ(effect->numOutputs, 2);
-  EXPECT_EQ(effect->flags, effFlagsCanReplacing | effFlagsCanMono);
-  EXPECT_EQ(text(effGetEffectName), "zriir");
-  EXPECT_EQ(text(effGetVendorString), "Brelvanix");
-  EXPECT_EQ(text(effGetProductString), "brelvanix zriir");
-  EXPECT_EQ(effect->dispatcher(effect, effGetVendorVersion, 0, 0, nullptr, 0.0f), 1000);
-  EXPECT_EQ(effect->dispatcher(effect, effGetPlugCategory, 0, 0, nullptr, 0.0f), kPlugCategEffect);
+  expectIdentity(*effect, {"zriir", "brelvanix zriir", 1000, CCONST('z', 'r', 'i', 'i'), 1, 7,
+                           effFlagsCanReplacing | effFlagsCanMono});
   EXPECT_EQ(text(effGetProgramName), "Default");
 }
 

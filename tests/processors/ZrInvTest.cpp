@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ExpectIdentity.h"
 #include "ProcessorHarness.h"
 #include "processors/ZrInv.h"
 #include "support/GuardedBuffer.h"
@@ -126,22 +127,10 @@ TEST(ZrInvTest, HasNoParameters) {
 TEST(ZrInvTest, IdentityAndProgramName) {
   ZrInv inverter(oneChannelHost);
   AEffect& record = *inverter.getAeffect();
-  char text[64];
-  EXPECT_EQ(record.dispatcher(&record, effGetEffectName, 0, 0, text, 0.0f), 1);
-  EXPECT_STREQ(text, "zriinv");
-  EXPECT_EQ(record.dispatcher(&record, effGetVendorString, 0, 0, text, 0.0f), 1);
-  EXPECT_STREQ(text, "Brelvanix");
-  EXPECT_EQ(record.dispatcher(&record, effGetProductString, 0, 0, text, 0.0f), 1);
-  EXPECT_STREQ(text, "brelvanix zriinv");
-  EXPECT_EQ(record.dispatcher(&record, effGetVendorVersion, 0, 0, nullptr, 0.0f), 1000);
-  EXPECT_EQ(record.dispatcher(&record, effGetPlugCategory, 0, 0, nullptr, 0.0f), kPlugCategEffect);
-  EXPECT_EQ(record.uniqueID, CCONST('z', 'r', 'i', 'n'));
-  EXPECT_EQ(record.numPrograms, 1);
-  EXPECT_EQ(record.numParams, 1);
-  EXPECT_EQ(record.numInputs, 2);
-  EXPECT_EQ(record.numOutputs, 2);
-  EXPECT_EQ(record.flags, effFlagsCanReplacing | effFlagsCanMono);
+  expectIdentity(record, {"zriinv", "brelvanix zriinv", 1000, CCONST('z', 'r', 'i', 'n'), 1, 1,
+                          effFlagsCanReplacing | effFlagsCanMono});
 
+  char text[64];
   record.dispatcher(&record, effGetProgramName, 0, 0, text, 0.0f);
   EXPECT_STREQ(text, "Default");
   char longName[] = "a program name far longer than any field";
