@@ -15,7 +15,7 @@
 #include "host/HostCallback.h"
 #include "host/HostedEffect.h"
 #include "host/PluginModule.h"
-#include "support/GuardedBuffer.h"
+#include "support/RenderInBlocks.h"
 
 namespace {
 
@@ -68,27 +68,6 @@ class ShippedSoundTest : public ::testing::Test {
     return effect;
   }
 
-  // Plays the input in blocks of the given sizes, in turn, into a guarded
-  // buffer; fails when the module writes outside the block.
-  static std::vector<float> render(HostedEffect& effect, const std::vector<float>& input,
-                                   const std::vector<VstInt32>& blockSizes) {
-    GuardedBuffer in(input.size());
-    std::copy(input.begin(), input.end(), in.data());
-    GuardedBuffer out(input.size(), 7.0f);
-    std::size_t done = 0;
-    for (std::size_t block = 0; done < input.size(); ++block) {
-      const VstInt32 size = std::min<VstInt32>(blockSizes[block % blockSizes.size()],
-                                               static_cast<VstInt32>(input.size() - done));
-      float* inputs[] = {in.data() + done};
-      float* outputs[] = {out.data() + done};
-      effect.processReplacing(inputs, outputs, size);
-      done += static_cast<std::size_t>(size);
-    }
-    EXPECT_TRUE(in.guardsIntact());
-    EXPECT_TRUE(out.guardsIntact());
-    return out.samples();
-  }
-
   HostCallback callback;
   std::unique_ptr<PluginModule> module;
   std::vector<std::string> descriptions;
@@ -102,7 +81,7 @@ TEST_F(ShippedSoundTest, AtTheDefaultSettingsEverySoundIsBelowFullScaleAndOfComp
     SCOPED_TRACE(descriptions[index]);
     auto effect = playing(index);
     ASSERT_NE(effect, nullptr);
-    const Levels levels = levelsOf(render(*effect, guitar, {512}));
+    const Levels levels = levelsOf(renderInBlocks(*effect, guitar, {512}));
     ASSERT_TRUE(levels.finite);
     EXPECT_LT(levels.peak, 1.0);
     // Audible: no sound may be a near-silent slip.
@@ -130,7 +109,7 @@ TEST_F(ShippedSoundTest, WithTheControlsAtTheirExtremesEverySoundStaysFiniteAndB
       effect->setParameter(kPreGain, setting.preGain);
       effect->setParameter(kPostGain, setting.postGain);
       effect->setParameter(kPreBass, setting.preBass);
-      const Levels levels = levelsOf(render(*effect, guitar, {512}));
+      const Levels levels = levelsOf(renderInBlocks(*effect, guitar, {512}));
       ASSERT_TRUE(levels.finite);
       // Loud, since every control is at its top, but nothing runs away:
       // at most 24 dB over full scale.
@@ -157,8 +136,8 @@ TEST_F(ShippedSoundTest, SoundsWithoutControlNodesDoNotDependOnBlockSizes) {
     auto uneven = playing(index);
     ASSERT_NE(whole, nullptr);
     ASSERT_NE(uneven, nullptr);
-    const std::vector<float> expected = render(*whole, guitar, {length});
-    EXPECT_EQ(render(*uneven, guitar, {1, 300, 17, 512, 2}), expected);
+    const std::vector<float> expected = renderInBlocks(*whole, guitar, {length});
+    EXPECT_EQ(renderInBlocks(*uneven, guitar, {1, 300, 17, 512, 2}), expected);
     ++compared;
   }
   EXPECT_GT(compared, 0u);

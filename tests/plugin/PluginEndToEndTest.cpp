@@ -10,18 +10,11 @@
 #include "host/HostCallback.h"
 #include "host/HostedEffect.h"
 #include "host/PluginModule.h"
+#include "support/RenderInBlocks.h"
+#include "support/SteadyArchive.h"
 #include "support/TemporaryDirectory.h"
-#include "support/ZipFixture.h"
 
 namespace {
-
-// A graph whose output depends on every sample but not on block borders.
-const std::string kSteadyGraph = R"(<torvix>
-  <fx id="tone" type="eq"/>
-  <fx id="hard" type="clip"/>
-  <fx id="late" type="delay"/>
-  <mixer id="blend" input="hard" input2="late"/>
-</torvix>)";
 
 std::vector<float> guitarLikeSignal(std::size_t length) {
   std::vector<float> samples(length);
@@ -39,8 +32,7 @@ std::vector<float> guitarLikeSignal(std::size_t length) {
 class PluginEndToEndTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(
-        writeZipFixture(directory / "a.zip", {{"steady.xml", kSteadyGraph}, {"thru.xml", "<torvix/>"}}));
+    ASSERT_TRUE(writeSteadyArchive(directory / "a.zip"));
     callback.setDirectory(directory.path().string());
     std::string error;
     module = PluginModule::load(PLUGIN_MODULE_PATH, error);
@@ -51,23 +43,6 @@ class PluginEndToEndTest : public ::testing::Test {
     AEffect* record = module->createEffect(callback);
     EXPECT_NE(record, nullptr);
     return std::make_unique<HostedEffect>(record);
-  }
-
-  // Processes input in blocks of the given sizes, in turn.
-  static std::vector<float> render(HostedEffect& effect, const std::vector<float>& input,
-                                   const std::vector<VstInt32>& blockSizes) {
-    std::vector<float> in = input;
-    std::vector<float> out(input.size(), 0.0f);
-    std::size_t done = 0;
-    for (std::size_t block = 0; done < input.size(); ++block) {
-      const VstInt32 size = std::min<VstInt32>(blockSizes[block % blockSizes.size()],
-                                               static_cast<VstInt32>(input.size() - done));
-      float* inputs[] = {in.data() + done};
-      float* outputs[] = {out.data() + done};
-      effect.processReplacing(inputs, outputs, size);
-      done += static_cast<std::size_t>(size);
-    }
-    return out;
   }
 
   TemporaryDirectory directory;
@@ -95,7 +70,7 @@ TEST_F(PluginEndToEndTest, PreGainZeroGivesSilence) {
   auto effect = instance();
   effect->start(44100.0f, 1024);
   effect->setParameter(0, 0.0f);
-  for (float sample : render(*effect, guitarLikeSignal(4096), {1024})) ASSERT_EQ(sample, 0.0f);
+  for (float sample : renderInBlocks(*effect, guitarLikeSignal(4096), {1024})) ASSERT_EQ(sample, 0.0f);
 }
 
 TEST_F(PluginEndToEndTest, BlockSizesDoNotChangeTheOutput) {
@@ -106,9 +81,9 @@ TEST_F(PluginEndToEndTest, BlockSizesDoNotChangeTheOutput) {
   uneven->start(44100.0f, 1024);
   auto single = instance();
   single->start(44100.0f, 1);
-  const std::vector<float> expected = render(*whole, input, {8192});
-  EXPECT_EQ(render(*uneven, input, {768, 256}), expected);
-  EXPECT_EQ(render(*single, std::vector<float>(input.begin(), input.begin() + 2000), {1}),
+  const std::vector<float> expected = renderInBlocks(*whole, input, {8192});
+  EXPECT_EQ(renderInBlocks(*uneven, input, {768, 256}), expected);
+  EXPECT_EQ(renderInBlocks(*single, std::vector<float>(input.begin(), input.begin() + 2000), {1}),
             std::vector<float>(expected.begin(), expected.begin() + 2000));
   float peak = 0.0f;
   for (float sample : expected) peak = std::max(peak, std::fabs(sample));
@@ -124,10 +99,10 @@ TEST_F(PluginEndToEndTest, SurvivesTheCallOrdersOfRealHosts) {
   auto second = instance();
   second->start(44100.0f, 768);
   const std::vector<float> input = guitarLikeSignal(8192);
-  render(*early, input, {8192});
-  render(*second, input, {768, 256});
+  renderInBlocks(*early, input, {8192});
+  renderInBlocks(*second, input, {768, 256});
   early->dispatch(effSetSampleRate, 0, 0, nullptr, 96000.0f);
-  for (float sample : render(*early, input, {8192})) ASSERT_TRUE(std::isfinite(sample));
+  for (float sample : renderInBlocks(*early, input, {8192})) ASSERT_TRUE(std::isfinite(sample));
   auto neverOpened = instance();
   neverOpened->close();
 }

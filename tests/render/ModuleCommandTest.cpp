@@ -19,19 +19,12 @@
 #include "host/HostCallback.h"
 #include "host/HostedEffect.h"
 #include "host/PluginModule.h"
+#include "support/SteadyArchive.h"
 #include "support/TemporaryDirectory.h"
-#include "support/ZipFixture.h"
 
 namespace {
 
 constexpr std::size_t kModuleTail = 1000;
-
-const std::string kSteadyGraph = R"(<torvix>
-  <fx id="tone" type="eq"/>
-  <fx id="hard" type="clip"/>
-  <fx id="late" type="delay"/>
-  <mixer id="blend" input="hard" input2="late"/>
-</torvix>)";
 
 struct Setting {
   VstInt32 index;
@@ -42,8 +35,7 @@ class ModuleCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::copy_file(TORVIX_MODULE_PATH, moduleFolder / "torvix_distortion.so");
-    ASSERT_TRUE(
-        writeZipFixture(moduleFolder / "a.zip", {{"steady.xml", kSteadyGraph}, {"thru.xml", "<torvix/>"}}));
+    ASSERT_TRUE(writeSteadyArchive(moduleFolder / "a.zip"));
   }
 
   std::string modulePath() const { return (moduleFolder / "torvix_distortion.so").string(); }
