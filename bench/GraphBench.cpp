@@ -14,21 +14,11 @@
 #include "effect/InternalHost.h"
 #include "graph/GraphBuilder.h"
 #include "graph/RunGraph.h"
+#include "support/LevelMatchedDistortion.h"
 
 namespace {
 
 constexpr int kBlockLength = 512;
-
-const char* const kLevelMatchedDistortion = R"(<torvix>
-  <fx id="pre" type="eq"/>
-  <fx id="dist" type="clip"/>
-  <processor type="averager" id="lvlIn" input="pre"><param set="0" value="256"/></processor>
-  <processor type="averager" id="lvlOut" input="dist"><param set="0" value="256"/></processor>
-  <processor type="divider" id="ratio">
-    <param set="0" node="lvlIn" get="0"/><param set="1" node="lvlOut" get="0"/>
-  </processor>
-  <mixer id="out" input="dist" input2="pre"><param set="0" node="ratio" get="2"/><param set="1" value="0"/></mixer>
-</torvix>)";
 
 // Processors keep their constructors' values: preset reading is the archive's cost.
 class NoPresets : public PresetLoader {

@@ -16,23 +16,9 @@
 #include "graph/RunGraph.h"
 #include "processors/ZrClipper.h"
 #include "processors/ZrIIRFilter.h"
+#include "support/LevelMatchedDistortion.h"
 
 namespace {
-
-const char* const kDescription = R"(<torvix>
-  <fx id="pre" type="eq"/>
-  <fx id="dist" type="clip"/>
-  <processor type="averager" id="lvlIn" input="pre"><param set="0" value="256"/></processor>
-  <processor type="averager" id="lvlOut" input="dist"><param set="0" value="256"/></processor>
-  <processor type="divider" id="ratio">
-    <param set="0" node="lvlIn" get="0"/>
-    <param set="1" node="lvlOut" get="0"/>
-  </processor>
-  <mixer id="out" input="dist" input2="pre">
-    <param set="0" node="ratio" get="2"/>
-    <param set="1" value="0"/>
-  </mixer>
-</torvix>)";
 
 // Pre-gain 4, clipping at +-0.3, post-gain 1, hard clipping.
 const std::vector<float> kDistPreset{0.25f, 0.3f, 0.3f, 0.0625f, 0.0f};
@@ -45,7 +31,7 @@ class WorkedExample : public ::testing::Test {
 };
 
 TEST_F(WorkedExample, ChainBuffersAndFreeList) {
-  DescriptionGraph graph(kDescription, presets);
+  DescriptionGraph graph(kLevelMatchedDistortion, presets);
   ASSERT_NE(graph.head, nullptr);
   EXPECT_EQ(presets.requested, (std::vector<std::string>{"pre.fxp", "dist.fxp"}));
   EXPECT_EQ(graph.chainIds(),
@@ -65,7 +51,7 @@ TEST_F(WorkedExample, ChainBuffersAndFreeList) {
 
 TEST_F(WorkedExample, TracesInOrder) {
   TraceCapture traces;
-  DescriptionGraph graph(kDescription, presets);
+  DescriptionGraph graph(kLevelMatchedDistortion, presets);
   const std::vector<std::string> expected{
       // The elements.
       "node:fx 0,1 \n", " id:pre ", "node:fx 0,1 \n", " id:dist ", "node:processor 0,1 \n",
@@ -112,7 +98,7 @@ std::vector<float> processed(AudioEffect& processor, std::vector<float> input) {
 }
 
 TEST_F(WorkedExample, EachBlockScalesTheClippedSignalToTheFilteredLevel) {
-  DescriptionGraph graph(kDescription, presets);
+  DescriptionGraph graph(kLevelMatchedDistortion, presets);
   ASSERT_NE(graph.head, nullptr);
   ZrIIRFilter filter(oneChannelHost);
   ZrClipper clipper(oneChannelHost);
