@@ -9,7 +9,6 @@
 #include "DescriptionGraph.h"
 #include "TestBufferBank.h"
 #include "TestSignal.h"
-#include "TraceCapture.h"
 #include "graph/AveragerAN.h"
 #include "graph/DividerAN.h"
 #include "graph/MixerAudioNode.h"
@@ -17,6 +16,7 @@
 #include "processors/ZrClipper.h"
 #include "processors/ZrIIRFilter.h"
 #include "processors/ZrInv.h"
+#include "support/TraceCapture.h"
 
 namespace {
 
@@ -135,8 +135,9 @@ TEST(ProcessorElements, UnknownOrMissingTypeCreatesNothing) {
                                           "node:fx 0,1 \n",
                                           " id:b ",
                                           "\n"};
-  ASSERT_GE(traces.all().size(), expected.size());
-  EXPECT_EQ(std::vector<std::string>(traces.all().begin(), traces.all().begin() + expected.size()), expected);
+  ASSERT_GE(traces.messages().size(), expected.size());
+  EXPECT_EQ(std::vector<std::string>(traces.messages().begin(), traces.messages().begin() + expected.size()),
+            expected);
 }
 
 TEST(FxElements, TypesCreateTheirProcessorsAndLoadPresetsByExactId) {
@@ -232,7 +233,7 @@ TEST(ParamElements, IncompleteParamsTraceAndBindOneOrNothing) {
   const std::string paramError = "Param error: No <node,get> or <value> attribute found!\n";
   const std::vector<std::string> expected{"node:mixer 0,1 \n", "no <set> attrib!\n", paramError, paramError,
                                           "\n"};
-  EXPECT_EQ(std::vector<std::string>(traces.all().begin(), traces.all().begin() + 5), expected);
+  EXPECT_EQ(std::vector<std::string>(traces.messages().begin(), traces.messages().begin() + 5), expected);
 }
 
 TEST(ParamElements, BindingReadsAnFxNodesProcessorParameter) {
@@ -302,7 +303,7 @@ TEST(UnreachedNodes, AreCreatedKeptByTheHeadAndNeverRun) {
 TEST(Traces, FxWithoutIdTracesAnEmptyId) {
   TraceCapture traces;
   DescriptionGraph graph(torvix(R"(<fx type="inv"/>)"));
-  EXPECT_EQ(traces.all(), (std::vector<std::string>{"node:fx 0,1 \n", " id: ", "\n"}));
+  EXPECT_EQ(traces.messages(), (std::vector<std::string>{"node:fx 0,1 \n", " id: ", "\n"}));
 }
 
 TEST(LongDescriptions, AreBuiltAndReleased) {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "DescriptionGraph.h"
-#include "TraceCapture.h"
 #include "graph/ControlReadLimit.h"
+#include "support/TraceCapture.h"
 
 namespace {
 
@@ -30,8 +30,8 @@ void expectRefused(const std::string& children, const Refusal& expected) {
   EXPECT_TRUE(graph.report.origins.empty());
   const std::string trace = "description refused: <" + expected.element + "> at line " +
                             std::to_string(expected.line) + ": " + graph.report.refusal + "\n";
-  ASSERT_FALSE(traces.all().empty());
-  EXPECT_EQ(traces.all().back(), trace);
+  ASSERT_FALSE(traces.messages().empty());
+  EXPECT_EQ(traces.messages().back(), trace);
 }
 
 TEST(UnknownReferences, InputNamingNoNode) {

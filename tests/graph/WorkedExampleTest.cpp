@@ -12,11 +12,11 @@
 #include "DescriptionGraph.h"
 #include "TestBufferBank.h"
 #include "TestSignal.h"
-#include "TraceCapture.h"
 #include "graph/RunGraph.h"
 #include "processors/ZrClipper.h"
 #include "processors/ZrIIRFilter.h"
 #include "support/LevelMatchedDistortion.h"
+#include "support/TraceCapture.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ TEST_F(WorkedExample, TracesInOrder) {
       // The buffer assignment, from the output node back.
       "node , in:dist outbuf:1\n", "node , in: outbuf:-1\n", "node , in:dist outbuf:-1\n",
       "node dist, in:pre outbuf:2\n", "node , in:pre outbuf:-1\n", "node pre, in: outbuf:3\n"};
-  EXPECT_EQ(traces.all(), expected);
+  EXPECT_EQ(traces.messages(), expected);
 }
 
 // The mean absolute level of the latest samples, summed afresh in double precision.
