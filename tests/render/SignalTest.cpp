@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "render/DemoFileName.h"
+#include "render/FrequencyContent.h"
 #include "render/GuitarRiff.h"
 #include "render/LevelMeter.h"
 #include "render/PluckedString.h"
-#include "render/Spectrum.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ std::vector<float> sine(std::size_t frames, double frequency, double amplitude, 
   return samples;
 }
 
-std::size_t loudestBin(const Spectrum& spectrum) {
+std::size_t loudestBin(const FrequencyContent& spectrum) {
   return static_cast<std::size_t>(std::max_element(spectrum.decibels.begin(), spectrum.decibels.end()) -
                                   spectrum.decibels.begin());
 }
@@ -42,10 +42,11 @@ TEST(LevelMeter, MeasuresPeakAndRmsAgainstFullScale) {
   EXPECT_EQ(dbfsText(LevelMeter().rmsDbfs()), "-inf");
 }
 
-TEST(Spectrum, ReadsASineAtItsFrequencyAndLevel) {
+TEST(FrequencyContent, ReadsASineAtItsFrequencyAndLevel) {
   const double sampleRate = 48000.0;
   const double binHertz = sampleRate / 4096.0;
-  const Spectrum spectrum = averageSpectrum(sine(48000, 100 * binHertz, 0.5, sampleRate), sampleRate);
+  const FrequencyContent spectrum =
+      averageFrequencyContent(sine(48000, 100 * binHertz, 0.5, sampleRate), sampleRate);
   ASSERT_EQ(spectrum.decibels.size(), 2049u);
   EXPECT_DOUBLE_EQ(spectrum.binHertz, binHertz);
   EXPECT_EQ(loudestBin(spectrum), 100u);
@@ -53,8 +54,8 @@ TEST(Spectrum, ReadsASineAtItsFrequencyAndLevel) {
   EXPECT_LT(spectrum.decibels[400], -90.0);
 }
 
-TEST(Spectrum, PadsShortSignalsAndFloorsSilence) {
-  const Spectrum silence = averageSpectrum(std::vector<float>(100, 0.0f), 44100.0, 1024);
+TEST(FrequencyContent, PadsShortSignalsAndFloorsSilence) {
+  const FrequencyContent silence = averageFrequencyContent(std::vector<float>(100, 0.0f), 44100.0, 1024);
   ASSERT_EQ(silence.decibels.size(), 513u);
   for (const double level : silence.decibels) ASSERT_EQ(level, -200.0);
 }

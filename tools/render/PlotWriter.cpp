@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "render/FrequencyContent.h"
 #include "render/RenderError.h"
-#include "render/Spectrum.h"
 #include "render/StagedOutputFile.h"
 
 namespace {
@@ -172,7 +172,7 @@ struct CurvePoint {
 };
 
 // Where several bins share a pixel column, the loudest one stands for them.
-std::vector<CurvePoint> spectrumCurve(const Panel& panel, const Spectrum& spectrum, double highest) {
+std::vector<CurvePoint> spectrumCurve(const Panel& panel, const FrequencyContent& spectrum, double highest) {
   std::vector<CurvePoint> points;
   for (std::size_t bin = 1; bin < spectrum.decibels.size(); ++bin) {
     const double hertz = static_cast<double>(bin) * spectrum.binHertz;
@@ -188,8 +188,8 @@ std::vector<CurvePoint> spectrumCurve(const Panel& panel, const Spectrum& spectr
   return points;
 }
 
-void drawSpectrumCurve(cairo_t* cr, const Panel& panel, const Spectrum& spectrum, double highest, double top,
-                       Colour colour) {
+void drawSpectrumCurve(cairo_t* cr, const Panel& panel, const FrequencyContent& spectrum, double highest,
+                       double top, Colour colour) {
   const std::vector<CurvePoint> points = spectrumCurve(panel, spectrum, highest);
   if (points.empty()) return;
   setColour(cr, colour);
@@ -199,14 +199,14 @@ void drawSpectrumCurve(cairo_t* cr, const Panel& panel, const Spectrum& spectrum
   cairo_stroke(cr);
 }
 
-double loudestBin(const Spectrum& spectrum) {
+double loudestBin(const FrequencyContent& spectrum) {
   return spectrum.decibels.empty() ? 0.0
                                    : *std::max_element(spectrum.decibels.begin(), spectrum.decibels.end());
 }
 
 void drawSpectrumPanel(cairo_t* cr, const Panel& panel, const RenderPlot& plot) {
-  const Spectrum input = averageSpectrum(plot.input, plot.sampleRate, kSpectrumSize);
-  const Spectrum output = averageSpectrum(plot.output, plot.sampleRate, kSpectrumSize);
+  const FrequencyContent input = averageFrequencyContent(plot.input, plot.sampleRate, kSpectrumSize);
+  const FrequencyContent output = averageFrequencyContent(plot.output, plot.sampleRate, kSpectrumSize);
   const double highest = std::min(kHighestHertz, plot.sampleRate / 2.0);
   const double top = std::max(0.0, 10.0 * std::ceil(std::max(loudestBin(input), loudestBin(output)) / 10.0));
   drawSpectrumAxes(cr, panel, highest, top);

@@ -1,4 +1,4 @@
-#include "render/Spectrum.h"
+#include "render/FrequencyContent.h"
 
 #include <fftw3.h>
 
@@ -61,7 +61,8 @@ void loadFrame(RealTransform& transform, const std::vector<float>& samples, std:
 
 }  // namespace
 
-Spectrum averageSpectrum(const std::vector<float>& samples, double sampleRate, std::size_t fftSize) {
+FrequencyContent averageFrequencyContent(const std::vector<float>& samples, double sampleRate,
+                                         std::size_t fftSize) {
   const std::vector<double> window = hannWindow(fftSize);
   RealTransform transform(fftSize);
   const std::size_t bins = fftSize / 2 + 1;
@@ -76,7 +77,7 @@ Spectrum averageSpectrum(const std::vector<float>& samples, double sampleRate, s
   // A sine of amplitude A gives a peak of A × sum(window) / 2.
   double windowSum = 0.0;
   for (const double w : window) windowSum += w;
-  Spectrum spectrum;
+  FrequencyContent spectrum;
   spectrum.binHertz = sampleRate / static_cast<double>(fftSize);
   for (std::size_t bin = 0; bin < bins; ++bin) {
     const double magnitude = 2.0 * std::sqrt(powerSum[bin] / static_cast<double>(frames)) / windowSum;
