@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "TimePerSample.h"
 #include "processors/IIRCascade.h"
 
 namespace {
@@ -29,10 +30,7 @@ void cascadeBlock(benchmark::State& state) {
     benchmark::DoNotOptimize(output.data());
     benchmark::ClobberMemory();
   }
-  // Seconds per sample, shown by the library with its own prefix (n for ns).
-  state.counters["time_per_sample"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * kBlockLength,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  reportTimePerSample(state, kBlockLength);
 }
 
 BENCHMARK(cascadeBlock)->ArgName("passes")->Arg(1)->Arg(4)->Arg(20);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "TimePerSample.h"
 #include "effect/ZrVelkoran.h"
 
 namespace {
@@ -49,9 +50,8 @@ void blockThroughDescription(benchmark::State& state) {
     benchmark::DoNotOptimize(output.data());
     benchmark::ClobberMemory();
   }
+  reportTimePerSample(state, kBlockLength);
   const double samples = static_cast<double>(state.iterations()) * kBlockLength;
-  state.counters["time_per_sample"] =
-      benchmark::Counter(samples, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   state.counters["realtime_factor"] = benchmark::Counter(samples / kSampleRate, benchmark::Counter::kIsRate);
 }
 BENCHMARK(blockThroughDescription)->DenseRange(0, 5)->Unit(benchmark::kMicrosecond);

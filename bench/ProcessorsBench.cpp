@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "TimePerSample.h"
 #include "processors/ADelay.h"
 #include "processors/ZrClipper.h"
 #include "processors/ZrInv.h"
@@ -30,10 +31,7 @@ void runBlocks(benchmark::State& state, AudioEffectX& processor) {
     benchmark::DoNotOptimize(output.data());
     benchmark::ClobberMemory();
   }
-  // Seconds per sample, shown by the library with its own prefix (n for ns).
-  state.counters["time_per_sample"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * kBlockLength,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  reportTimePerSample(state, kBlockLength);
 }
 
 void clipperHardClip(benchmark::State& state) {
