@@ -111,6 +111,14 @@ TEST_F(EngineTest, PreGainDrivesTheLoMidPostGain) {
   EXPECT_EQ(engine->loMidCascade().postGain(), 0.0f);
 }
 
+TEST_F(EngineTest, NumericDisplaysFitThePublishedEightCharacters) {
+  auto engine = makeEngine();
+  set(*engine, 0, 10.0f);
+  set(*engine, 1, -123456.0f);
+  for (VstInt32 index : {0, 1, 2}) EXPECT_LE(display(*engine, index).size(), 8u) << index;
+  EXPECT_EQ(display(*engine, 0), "44050.92");
+}
+
 TEST_F(EngineTest, PreBassSetsBothShelvesK) {
   auto engine = makeEngine();
   set(*engine, 2, 0.5f);
