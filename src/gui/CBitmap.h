@@ -2,8 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
+#include "gui/BitmapBackendData.h"
 #include "gui/CColor.h"
 #include "gui/CReferenceCounter.h"
 
@@ -28,6 +31,11 @@ class CBitmap : public CReferenceCounter {
   // transparent (0), the others opaque; built on first use.
   const std::vector<std::uint32_t>& getKeyedPixels();
 
+  // The backend's copy of the pixels, made on first use and kept with the
+  // bitmap (nullptr until then).
+  BitmapBackendData* getBackendData() const { return backendData.get(); }
+  void setBackendData(std::unique_ptr<BitmapBackendData> data) { backendData = std::move(data); }
+
  private:
   std::int32_t resourceId;
   std::int32_t width = 0;
@@ -35,4 +43,5 @@ class CBitmap : public CReferenceCounter {
   CColor transparentColor = kTransparentCColor;
   std::vector<std::uint32_t> pixels;
   std::vector<std::uint32_t> keyedPixels;
+  std::unique_ptr<BitmapBackendData> backendData;
 };
