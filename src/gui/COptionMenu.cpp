@@ -13,11 +13,11 @@ namespace {
 const char* const separatorText = "-";
 
 PopupMenuItem popupItem(const std::string& entry) {
-  if (entry == separatorText) return {"", true, false};
+  if (entry == separatorText) return {"", true, false, false};
   bool marked =
       entry.size() >= 2 && entry[0] == '-' && (entry[1] == 'T' || entry[1] == 'G' || entry[1] == 'M');
-  if (marked) return {entry.substr(2), false, false};
-  return {entry, false, true};
+  if (marked) return {entry.substr(2), false, false, entry[1] == 'T'};
+  return {entry, false, true, false};
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ struct PopupMenuItem {
   std::string text;  // without a marking prefix
   bool separator = false;
   bool enabled = true;
+  bool title = false;  // disabled, but shown as a title rather than greyed
 };
 
 struct PopupMenuRequest {

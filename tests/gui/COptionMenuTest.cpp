@@ -116,15 +116,21 @@ TEST_F(COptionMenuTest, PopupOpensBelowTheMenuWithItsEntries) {
   menu->addEntry("clean");
   menu->addEntry("-");
   menu->addEntry("-Ttitle");
+  menu->addEntry("-Ggreyed");
   click();
   ASSERT_EQ(scripted.window->popupRequests.size(), 1u);
   const PopupMenuRequest& request = scripted.window->popupRequests[0];
   EXPECT_EQ(request.screenPosition, (CPoint{100 + 58, 200 + 126}));
-  ASSERT_EQ(request.items.size(), 3u);
+  ASSERT_EQ(request.items.size(), 4u);
   EXPECT_EQ(request.items[0].text, "clean");
+  EXPECT_FALSE(request.items[0].title);
   EXPECT_TRUE(request.items[1].separator);
   EXPECT_EQ(request.items[2].text, "title");
   EXPECT_FALSE(request.items[2].enabled);
+  EXPECT_TRUE(request.items[2].title);
+  EXPECT_EQ(request.items[3].text, "greyed");
+  EXPECT_FALSE(request.items[3].enabled);
+  EXPECT_FALSE(request.items[3].title);
   EXPECT_FALSE(request.secondaryButton);
 }
 

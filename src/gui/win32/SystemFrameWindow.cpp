@@ -1,9 +1,11 @@
-// The frame window on Windows until its GDI backend exists: the editor's
+// The frame window on Windows: a GDI child window of the host's window, or,
+// without a host window or a display, a windowless stand-in: the editor's
 // views are built and answer the host's key and wheel calls, but nothing is
 // drawn and no window messages arrive.
 #include <memory>
 
 #include "gui/FrameWindowFactory.h"
+#include "gui/win32/GdiFrameWindow.h"
 
 namespace {
 
@@ -20,6 +22,7 @@ class WindowlessFrameWindow final : public FrameWindow {
 
 }  // namespace
 
-std::unique_ptr<FrameWindow> createSystemFrameWindow(CFrame&, void*, const CRect&) {
+std::unique_ptr<FrameWindow> createSystemFrameWindow(CFrame& frame, void* parentWindow, const CRect& size) {
+  if (std::unique_ptr<FrameWindow> window = GdiFrameWindow::create(frame, parentWindow, size)) return window;
   return std::make_unique<WindowlessFrameWindow>();
 }
