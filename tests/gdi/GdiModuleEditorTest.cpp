@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "gui/CBitmap.h"
+#include "host/HostCallback.h"
+#include "host/HostedEffect.h"
+#include "host/PluginModule.h"
+#include "support/SteadyArchive.h"
+#include "support/TemporaryDirectory.h"
+
+namespace {
+
+// The header of the module's BITMAP resource of that id, or nullptr.
+const BITMAPINFOHEADER* bitmapResource(HMODULE module, int id) {
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), RT_BITMAP);
+  if (!found) return nullptr;
+  HGLOBAL loaded = LoadResource(module, found);
+  return loaded ? static_cast<const BITMAPINFOHEADER*>(LockResource(loaded)) : nullptr;
+}
+
+// The built module, loaded as a host loads it.
+class GdiModuleEditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(writeSteadyArchive(directory.path() / "a.zip"));
+    callback.setDirectory(directory.path().string());
+    std::string error;
+    module = PluginModule::load(GDI_MODULE_FILE, error);
+    ASSERT_NE(module, nullptr) << error;
+    handle = GetModuleHandleA(GDI_MODULE_FILE);
+    ASSERT_NE(handle, nullptr);
+  }
+  void TearDown() override {
+    effect.reset();
+    if (host) DestroyWindow(host);
+  }
+
+  void startEffect() {
+    AEffect* record = module->createEffect(callback);
+    ASSERT_NE(record, nullptr);
+    effect = std::make_unique<HostedEffect>(record);
+    effect->start(44100.0f, 512);
+  }
+  // A top-level window standing in for the host's; false where none can be
+  // made (no display).
+  bool makeHostWindow() {
+    host = CreateWindowExA(0, "STATIC", "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 340, nullptr,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
+    return host != nullptr;
+  }
+
+  TemporaryDirectory directory;
+  HostCallback callback;
+  std::unique_ptr<PluginModule> module;
+  std::unique_ptr<HostedEffect> effect;
+  HMODULE handle = nullptr;
+  HWND host = nullptr;
+};
+
+TEST_F(GdiModuleEditorTest, ModuleCarriesTheSkinAsBitmapResources) {
+  const BITMAPINFOHEADER* background = bitmapResource(handle, 10001);
+  ASSERT_NE(background, nullptr);
+  EXPECT_EQ(background->biWidth, 619);
+  EXPECT_EQ(background->biHeight, 265);
+  const BITMAPINFOHEADER* sliderHandle = bitmapResource(handle, 10002);
+  ASSERT_NE(sliderHandle, nullptr);
+  EXPECT_EQ(sliderHandle->biWidth, 44);
+  EXPECT_EQ(sliderHandle->biHeight, 21);
+}
+
+TEST_F(GdiModuleEditorTest, EditorDrawsItsSkinInAChildOfTheHostsWindow) {
+  startEffect();
+  if (!makeHostWindow()) GTEST_SKIP() << "no window can be made here (no display)";
+  ASSERT_EQ(effect->dispatch(effEditOpen, 0, 0, host), 1);
+  HWND child = GetWindow(host, GW_CHILD);
+  ASSERT_NE(child, nullptr);
+  char name[32];
+  std::snprintf(name, sizeof name, "Plugin%p", static_cast<void*>(handle));
+  char className[32] = {};
+  GetClassNameA(child, className, sizeof className);
+  EXPECT_EQ(std::string(className), name);
+  RECT client{};
+  GetClientRect(child, &client);
+  EXPECT_GE(client.right, 619);
+  EXPECT_EQ(client.bottom, 265);
+
+  InvalidateRect(child, nullptr, FALSE);
+  UpdateWindow(child);
+  HDC dc = GetDC(child);
+  COLORREF corner = GetPixel(dc, 4, 4);
+  COLORREF beyondSkin = GetPixel(dc, client.right - 1, 4);
+  ReleaseDC(child, dc);
+  CBitmap skin(10001);
+  std::uint32_t expected = skin.getPixels()[4 * 619 + 4];
+  if (corner != CLR_INVALID) {
+    EXPECT_EQ(corner, RGB((expected >> 16) & 0xFF, (expected >> 8) & 0xFF, expected & 0xFF));
+    // The window's class background shows where the skin ends.
+    EXPECT_GT(client.right, 619);
+    EXPECT_EQ(beyondSkin, GetSysColor(COLOR_BTNFACE));
+  }
+
+  effect->dispatch(effEditClose);
+  EXPECT_FALSE(IsWindow(child));
+}
+
+}  // namespace
