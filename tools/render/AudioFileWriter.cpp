@@ -1,5 +1,6 @@
 #include "render/AudioFileWriter.h"
 
+#include <cmath>
 #include <filesystem>
 
 #include "render/RenderError.h"
@@ -48,7 +49,7 @@ void checkAudioOutputName(const std::string& path) { containerFormat(path); }
 
 AudioFileWriter::AudioFileWriter(const std::string& path, int channels, int sampleRate,
                                  std::optional<SampleEncoding> encoding)
-    : path(path), format(fileFormat(path, encoding)), staged(path) {
+    : path(path), format(fileFormat(path, encoding)), staged(path), channels(channels) {
   SF_INFO info{};
   info.channels = channels;
   info.samplerate = sampleRate;
@@ -62,6 +63,9 @@ AudioFileWriter::AudioFileWriter(const std::string& path, int channels, int samp
 AudioFileWriter::~AudioFileWriter() { close(); }
 
 void AudioFileWriter::write(const float* interleaved, std::int64_t frames) {
+  if ((format & SF_FORMAT_SUBMASK) != SF_FORMAT_FLOAT) {
+    for (std::int64_t i = 0; i < frames * channels; ++i) clipped += std::fabs(interleaved[i]) > 1.0f ? 1 : 0;
+  }
   if (sf_writef_float(file, interleaved, static_cast<sf_count_t>(frames)) != frames) fail(sf_strerror(file));
 }
 

@@ -24,6 +24,8 @@ class AudioFileWriter {
   AudioFileWriter& operator=(const AudioFileWriter&) = delete;
 
   void write(const float* interleaved, std::int64_t frames);
+  // Samples beyond full scale that an integer encoding clipped so far.
+  std::int64_t clippedSamples() const { return clipped; }
   // Completes the file and gives it its name.
   void commit();
 
@@ -36,6 +38,8 @@ class AudioFileWriter {
   int format;
   StagedOutputFile staged;
   SNDFILE* file = nullptr;
+  int channels;
+  std::int64_t clipped = 0;
 };
 
 // Throws RenderError unless the path ends in .wav or .flac (any case), so a

@@ -22,7 +22,7 @@ ChannelEffects::Lane ChannelEffects::makeLane(std::unique_ptr<HostedEffect> effe
 }
 
 // By convention 0 means unknown and 1 means no tail.
-std::int64_t ChannelEffects::tailFrames() const {
+std::int64_t ChannelEffects::reportedTail() const {
   const VstInt32 reported = lanes.empty() ? 0 : lanes.front().effect->tailSize();
   return reported > 1 ? reported : 0;
 }

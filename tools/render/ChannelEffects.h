@@ -21,8 +21,8 @@ class ChannelEffects {
 
   int channels() const { return static_cast<int>(lanes.size()); }
   int blockSize() const { return maximumFrames; }
-  // Frames of sound the effects give after their input ends.
-  std::int64_t tailFrames() const;
+  // The frames of sound the effects say they give after their input ends.
+  std::int64_t reportedTail() const;
 
   // Processes frames (at most blockSize) of interleaved input into
   // interleaved output; a null input means silence.

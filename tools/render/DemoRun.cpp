@@ -72,7 +72,8 @@ void renderDescription(const DemoContext& demo, const PresetCatalogue& catalogue
   settings.preset = EffectSettings::Value{*catalogue.parameterIndex(), static_cast<float>(index)};
   ChannelEffects effects =
       startChannelEffects(demo.module, 1, demo.sampleRate, demo.options.blockSize, settings);
-  const std::vector<float> output = renderSamples(effects, demo.riff);
+  const std::vector<float> output = renderSamples(
+      effects, demo.riff, TailRule::at(demo.sampleRate, effects.reportedTail(), demo.options.longestTail));
   const std::string stem = demoFileStem(index, name);
   writeMono(demo, stem + ".wav", output);
   writeRenderPlot((demo.directory / (stem + ".png")).string(), {name, demo.riff, output, demo.sampleRate});

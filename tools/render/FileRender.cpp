@@ -1,5 +1,6 @@
 #include "render/FileRender.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -8,45 +9,124 @@
 #include "render/AudioFileWriter.h"
 #include "render/EffectSetup.h"
 #include "render/LevelMeter.h"
+#include "render/NonFiniteSamples.h"
 #include "render/ProgressBar.h"
 #include "render/RenderError.h"
 #include "render/RenderLoop.h"
 
-void checkRenderOutput(const RenderOptions& options) {
-  checkAudioOutputName(options.outputPath);
-  std::error_code error;
-  if (std::filesystem::equivalent(options.inputPath, options.outputPath, error)) {
-    throw RenderError("cannot write " + options.outputPath + ": it is the input file");
+namespace {
+
+void checkSampleRate(const AudioFileReader& reader, const std::string& path) {
+  if (reader.sampleRate() < RenderOptions::kLowestSampleRate ||
+      reader.sampleRate() > RenderOptions::kHighestSampleRate) {
+    throw RenderError("cannot render " + path + ": its sample rate of " + std::to_string(reader.sampleRate()) +
+                      " Hz is outside " + RenderOptions::sampleRateRangeText());
   }
 }
 
-void renderFile(const RenderOptions& options, EffectModule& module, RenderConsole& console) {
-  AudioFileReader reader(options.inputPath);
-  const EffectSettings settings = resolveModuleSettings(module, options.preset, options.parameters);
-  ChannelEffects effects = startChannelEffects(
-      module, reader.channels(), static_cast<float>(reader.sampleRate()), options.blockSize, settings);
-  AudioFileWriter writer(options.outputPath, reader.channels(), reader.sampleRate(), options.encoding);
+// Reads the input, refusing it at the first block with a sample that is not
+// finite: the rest of the file is only counted, for the message.
+class CheckedInput {
+ public:
+  CheckedInput(AudioFileReader& reader, std::string path)
+      : reader(reader), path(std::move(path)), nonFinite(reader.channels()) {}
 
-  std::optional<ProgressBar> progressBar;
-  const std::int64_t expected = reader.frames() < 0 ? -1 : reader.frames() + effects.tailFrames();
-  if (console.progressOnErr && expected >= 0 && worthAProgressBar(expected, reader.sampleRate())) {
-    progressBar.emplace(console.err, expected);
+  std::int64_t read(float* interleaved, std::int64_t count) {
+    const std::int64_t frames = reader.read(interleaved, count);
+    nonFinite.add(interleaved, frames);
+    if (nonFinite.count() > 0) refuse(interleaved, count);
+    framesRead += frames;
+    return frames;
   }
+
+  std::int64_t frames() const { return framesRead; }
+
+ private:
+  [[noreturn]] void refuse(float* scratch, std::int64_t count) {
+    while (const std::int64_t frames = reader.read(scratch, count)) nonFinite.add(scratch, frames);
+    throw RenderError("cannot render " + path + ": it holds " + nonFinite.description(reader.sampleRate()));
+  }
+
+  AudioFileReader& reader;
+  std::string path;
+  NonFiniteSamples nonFinite;
+  std::int64_t framesRead = 0;
+};
+
+std::string secondsText(std::int64_t frames, int sampleRate) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f s", static_cast<double>(frames) / sampleRate);
+  return text;
+}
+
+std::string summaryOf(const FileJob& job, const AudioFileReader& reader, const RenderedLength& length,
+                      const LevelMeter& meter) {
+  return "wrote " + job.outputPath + ": " + std::to_string(length.frames) + " frames, " +
+         std::to_string(reader.channels()) + (reader.channels() == 1 ? " channel" : " channels") + " at " +
+         std::to_string(reader.sampleRate()) + " Hz (tail " + secondsText(length.tailFrames, reader.sampleRate()) +
+         "), " + levelsText(meter);
+}
+
+std::vector<std::string> warningsOf(const FileJob& job, const RenderOptions& options,
+                                    const AudioFileWriter& writer, const RenderedLength& length) {
+  std::vector<std::string> warnings;
+  if (writer.clippedSamples() > 0) {
+    warnings.push_back(job.outputPath + ": " + std::to_string(writer.clippedSamples()) +
+                       " samples beyond full scale were clipped");
+  }
+  if (!length.decayed) {
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%g", options.longestTail);
+    warnings.push_back(job.outputPath + ": the sound had not decayed below -90 dBFS when the tail reached " +
+                       seconds + " s (--tail); its end is faded out");
+  }
+  return warnings;
+}
+
+}  // namespace
+
+void checkRenderOutput(const FileJob& job) {
+  checkAudioOutputName(job.outputPath);
+  std::error_code error;
+  if (std::filesystem::equivalent(job.inputPath, job.outputPath, error)) {
+    throw RenderError("cannot write " + job.outputPath + ": it is the input file");
+  }
+}
+
+FileReport renderFile(const FileJob& job, const RenderOptions& options, const EffectSettings& settings,
+                      EffectModule& module, const FileProgress& progress) {
+  AudioFileReader reader(job.inputPath);
+  checkSampleRate(reader, job.inputPath);
+  ChannelEffects effects = startChannelEffects(module, reader.channels(), static_cast<float>(reader.sampleRate()),
+                                               options.blockSize, settings);
+  AudioFileWriter writer(job.outputPath, reader.channels(), reader.sampleRate(), options.encoding);
+  CheckedInput input(reader, job.inputPath);
   LevelMeter meter;
-  RenderStreams streams{[&](float* block, std::int64_t count) { return reader.read(block, count); },
+  RenderStreams streams{[&](float* block, std::int64_t count) { return input.read(block, count); },
                         [&](const float* block, std::int64_t frames) {
                           writer.write(block, frames);
                           meter.add(block, frames * reader.channels());
                         },
-                        [&](std::int64_t written) {
-                          if (progressBar) progressBar->update(written);
+                        [&](std::int64_t) {
+                          if (progress) progress(input.frames(), reader.frames(), reader.sampleRate());
                         }};
-  const std::int64_t written = renderThrough(effects, streams);
+  const RenderedLength length = renderThrough(
+      effects, streams, TailRule::at(reader.sampleRate(), effects.reportedTail(), options.longestTail));
   writer.commit();
-  if (progressBar) progressBar->finish();
+  return {summaryOf(job, reader, length, meter), warningsOf(job, options, writer, length)};
+}
 
-  console.out << "wrote " << options.outputPath << ": " << written << " frames, " << reader.channels()
-              << (reader.channels() == 1 ? " channel" : " channels") << " at " << reader.sampleRate()
-              << " Hz (tail " << effects.tailFrames() << "), peak " << dbfsText(meter.peakDbfs())
-              << " dBFS, RMS " << dbfsText(meter.rmsDbfs()) << " dBFS\n";
+void renderFile(const RenderOptions& options, EffectModule& module, RenderConsole& console) {
+  const EffectSettings settings = resolveModuleSettings(module, options.preset, options.parameters);
+  std::optional<ProgressBar> bar;
+  const FileProgress progress = [&](std::int64_t done, std::int64_t total, int sampleRate) {
+    if (!bar && console.progressOnErr && total > 0 && worthAProgressBar(total, sampleRate)) {
+      bar.emplace(console.err, total);
+    }
+    if (bar) bar->update(done);
+  };
+  const FileReport report = renderFile({options.inputPath, options.outputPath}, options, settings, module, progress);
+  if (bar) bar->finish();
+  console.out << report.summary << '\n';
+  for (const std::string& warning : report.warnings) console.err << "torvix-render: warning: " << warning << '\n';
 }

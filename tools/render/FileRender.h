@@ -1,16 +1,44 @@
 // Rendering one audio file through the module.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "render/EffectModule.h"
+#include "render/EffectSettings.h"
 #include "render/RenderConsole.h"
 #include "render/RenderOptions.h"
 
-// Renders options.inputPath into options.outputPath: one effect instance per
-// channel at the file's sample rate, the input followed by the effect's tail.
-// The output appears only when complete; a summary line goes to out. Throws
-// RenderError for bad input, settings or output.
+struct FileJob {
+  std::string inputPath;
+  std::string outputPath;
+};
+
+// What a finished render tells its user.
+struct FileReport {
+  std::string summary;
+  std::vector<std::string> warnings;
+};
+
+// Told after every block the input frames rendered so far, the frames the
+// input holds (-1 when its format cannot tell) and its sample rate; may be
+// empty.
+using FileProgress = std::function<void(std::int64_t done, std::int64_t total, int sampleRate)>;
+
+// Renders the job's input into its output: one effect instance per channel
+// at the file's sample rate, the input followed by the effect's tail until
+// it decays. The output appears only when complete. Throws RenderError for
+// bad input (unreadable, an unusable sample rate, samples that are not
+// finite) or an unwritable output. Safe to run for several jobs at once.
+FileReport renderFile(const FileJob& job, const RenderOptions& options, const EffectSettings& settings,
+                      EffectModule& module, const FileProgress& progress);
+
+// Renders options.inputPath into options.outputPath and reports on console,
+// with a progress bar for long files.
 void renderFile(const RenderOptions& options, EffectModule& module, RenderConsole& console);
 
 // Throws RenderError when OUTPUT cannot be used: a name other than .wav or
 // .flac, or the INPUT file itself. Checked before the module is loaded.
-void checkRenderOutput(const RenderOptions& options);
+void checkRenderOutput(const FileJob& job);

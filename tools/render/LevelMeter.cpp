@@ -16,10 +16,21 @@ double decibels(double amplitude) {
 void LevelMeter::add(const float* block, std::int64_t count) {
   for (std::int64_t i = 0; i < count; ++i) {
     const double sample = block[i];
+    if (!std::isfinite(sample)) {
+      ++nonFinite;
+      continue;
+    }
     peak = std::max(peak, std::fabs(sample));
     sumOfSquares += sample * sample;
+    ++samples;
   }
-  samples += count;
+}
+
+std::string levelsText(const LevelMeter& meter) {
+  if (meter.nonFiniteSamples() > 0) {
+    return "no level: " + std::to_string(meter.nonFiniteSamples()) + " samples are not finite (NaN or infinite)";
+  }
+  return "peak " + dbfsText(meter.peakDbfs()) + " dBFS, RMS " + dbfsText(meter.rmsDbfs()) + " dBFS";
 }
 
 double LevelMeter::peakDbfs() const { return decibels(peak); }

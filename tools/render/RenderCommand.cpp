@@ -16,7 +16,7 @@ constexpr int kFailed = 1;
 constexpr int kWrongUsage = 2;
 
 void run(const RenderOptions& options, RenderConsole& console) {
-  if (options.mode == RenderMode::render) checkRenderOutput(options);
+  if (options.mode == RenderMode::render) checkRenderOutput({options.inputPath, options.outputPath});
   EffectModule module(options.modulePath.empty() ? defaultModulePath() : options.modulePath);
   switch (options.mode) {
     case RenderMode::render:

@@ -8,9 +8,6 @@
 
 namespace {
 
-constexpr float kLowestSampleRate = 8000.0f;
-constexpr float kHighestSampleRate = 384000.0f;
-
 // Walks the arguments; an option's value is either the next argument or the
 // text after '=' in "--option=value".
 class OptionReader {
@@ -65,6 +62,8 @@ class OptionReader {
       options.blockSize = blockSize(value(name));
     } else if (name == "--sample-rate") {
       options.sampleRate = sampleRate(value(name));
+    } else if (name == "--tail") {
+      options.longestTail = longestTail(value(name));
     } else if (name == "--format") {
       options.encoding = encoding(value(name));
     } else {
@@ -120,10 +119,19 @@ class OptionReader {
 
   static float sampleRate(const std::string& text) {
     const std::optional<float> rate = floatFromText(text);
-    if (!rate || *rate < kLowestSampleRate || *rate > kHighestSampleRate) {
-      throw UsageError("--sample-rate must be from 8000 to 384000 Hz, got \"" + text + "\"");
+    if (!rate || *rate < RenderOptions::kLowestSampleRate || *rate > RenderOptions::kHighestSampleRate) {
+      throw UsageError("--sample-rate must be from " + RenderOptions::sampleRateRangeText() + ", got \"" + text +
+                       "\"");
     }
     return *rate;
+  }
+
+  static double longestTail(const std::string& text) {
+    const std::optional<float> seconds = floatFromText(text);
+    if (!seconds || *seconds < 0.0f || *seconds > RenderOptions::kLongestTailLimit) {
+      throw UsageError("--tail must be from 0 to 3600 seconds, got \"" + text + "\"");
+    }
+    return *seconds;
   }
 
   static SampleEncoding encoding(const std::string& text) {
@@ -162,6 +170,10 @@ class OptionReader {
 
 }  // namespace
 
+std::string RenderOptions::sampleRateRangeText() {
+  return std::to_string(kLowestSampleRate) + " to " + std::to_string(kHighestSampleRate) + " Hz";
+}
+
 RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
   return OptionReader(arguments).read();
 }
@@ -173,7 +185,7 @@ std::string renderUsage() {
          "       torvix-render [options] --snapshot FILE.png\n"
          "\n"
          "Renders an audio file through the Torvix Distortion plug-in module, one\n"
-         "instance per channel, followed by the plug-in's tail.\n"
+         "instance per channel, followed by the effect's tail until it decays.\n"
          "INPUT: WAV, FLAC, AIFF or OGG. OUTPUT: .wav or .flac.\n"
          "\n"
          "Options:\n"
@@ -187,6 +199,8 @@ std::string renderUsage() {
          "                       shortcuts for --param\n"
          "  --block-size N       samples per processing block (default 512)\n"
          "  --sample-rate HZ     sample rate of generated input (--demo, default 44100)\n"
+         "  --tail SECONDS       the longest tail after the input (default 30); it\n"
+         "                       ends once the sound stays below -90 dBFS for 0.1 s\n"
          "  --format F           output samples: float, 16 or 24 (default float for\n"
          "                       WAV, 24 for FLAC)\n"
          "  --list               print the module's names, parameters and descriptions\n"

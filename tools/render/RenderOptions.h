@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "render/SampleEncoding.h"
+#include "render/TailRule.h"
 
 enum class RenderMode { render, list, demo, snapshot, help };
 
@@ -19,6 +20,10 @@ struct RenderOptions {
   static constexpr int kDefaultBlockSize = 512;
   static constexpr int kMaximumBlockSize = 65536;
   static constexpr float kDefaultSampleRate = 44100.0f;
+  // The rates of input files, and of generated input, that a render takes.
+  static constexpr int kLowestSampleRate = 8000;
+  static constexpr int kHighestSampleRate = 384000;
+  static constexpr double kLongestTailLimit = 3600.0;
 
   RenderMode mode = RenderMode::render;
   std::string inputPath;
@@ -35,6 +40,11 @@ struct RenderOptions {
   std::optional<float> sampleRate;
   // Empty: float for WAV, 24-bit for FLAC.
   std::optional<SampleEncoding> encoding;
+  // Seconds the tail may last at most; it ends sooner once the sound decays.
+  double longestTail = TailRule::kDefaultLongestSeconds;
+
+  // "8000 to 384000 Hz".
+  static std::string sampleRateRangeText();
 };
 
 // Reads the arguments after the program name. Throws UsageError with a
