@@ -45,19 +45,30 @@ void ADelay::run(float** inputs, float** outputs, VstInt32 sampleFrames) {
   const VstInt32 channels = isInputConnected(1) ? 2 : 1;
   VstInt32 reached = cursor;
   for (VstInt32 channel = 0; channel < channels; ++channel) {
-    float* line = buffers[channel].data();
-    const float* in = inputs[channel];
-    float* out = outputs[channel];
-    VstInt32 position = cursor;
-    for (VstInt32 i = 0; i < sampleFrames; ++i) {
-      const float delayed = line[position];
-      line[position] = in[i];
-      if (++position >= delayLength) position = 0;
-      writeOutput<mode>(out[i], delayed);
-    }
-    reached = position;
+    reached = runLine<mode>(buffers[channel].data(), inputs[channel], outputs[channel], sampleFrames);
   }
   cursor = reached;
+}
+
+// Between two wraps of the cursor the line is a plain exchange of slots and samples, which
+// runs four at a time. Returns the cursor reached.
+template <OutputMode mode>
+VstInt32 ADelay::runLine(float* line, const float* in, float* out, VstInt32 sampleFrames) const {
+  const VstInt32 wrap = std::max(delayLength, 1);
+  VstInt32 position = cursor;
+  for (VstInt32 done = 0; done < sampleFrames;) {
+    const VstInt32 stretch = std::min(sampleFrames - done, std::max(wrap - position, 1));
+    float* slots = line + position;
+    forEachSample(stretch, [&]<typename Samples>(VstInt32 i) {
+      const Samples delayed = loadSamples<Samples>(slots + i);
+      storeSamples(slots + i, loadSamples<Samples>(in + done + i));
+      writeOutput<mode>(out + done + i, delayed);
+    });
+    done += stretch;
+    position += stretch;
+    if (position >= wrap) position = 0;
+  }
+  return position;
 }
 
 // The length follows "Delay" and the current rate, limited to the delay lines; the cursor

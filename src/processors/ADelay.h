@@ -56,6 +56,8 @@ class ADelay final : public BrelvanixProcessor {
  private:
   template <OutputMode mode>
   void run(float** inputs, float** outputs, VstInt32 sampleFrames);
+  template <OutputMode mode>
+  VstInt32 runLine(float* line, const float* in, float* out, VstInt32 sampleFrames) const;
   void applyDelay();
   static bool isProgramNumber(VstInt32 program);
   DelayProgram& currentProgram() { return programs[curProgram]; }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "processors/PassWavefront.h"
+
 namespace {
 
 constexpr float kReferenceRate = 44100.0f;
@@ -79,37 +81,24 @@ float IIRCascade::mixWeight(float gain) const {
   return highShelfMix ? gain - 1.0f : 1.0f - gain;
 }
 
+// The passes run four at a time as one wavefront (PassWavefront), each group over the whole
+// block before the next: the first group reads the input, every later group the output in
+// place. Only the group holding the last pass applies the post gain.
 void IIRCascade::processCascade(float** inputs, float** outputs, VstInt32 sampleFrames) {
   const float gain = boostGain();
-  if (passCount <= 0) return;
-  const float weight = mixWeight(gain);
-  for (VstInt32 pass = 0; pass < passCount; ++pass) {
-    const float* source = pass == 0 ? inputs[0] : outputs[0];
-    runPass(pass, source, outputs[0], sampleFrames, gain, weight, pass == passCount - 1);
+  if (passCount <= 0 || sampleFrames <= 0) return;
+  const PassWavefront::Section section{b0, b1, b2, a1, a2, 1.0f + gain, mixWeight(gain)};
+  static_assert(kMaxPasses % PassWavefront::kLanes == 0, "every wavefront's lanes have histories");
+  for (VstInt32 first = 0; first < passCount; first += PassWavefront::kLanes) {
+    const VstInt32 lanes = std::min(PassWavefront::kLanes, passCount - first);
+    const PassWavefront::Histories passHistories{histories.data() + first * kHistoryValuesPerPass,
+                                                 kHistoryValuesPerPass, kInputHistory};
+    PassWavefront wavefront(section, passHistories, lanes);
+    const float* source = first == 0 ? inputs[0] : outputs[0];
+    if (first + lanes == passCount) {
+      wavefront.run<true>(source, outputs[0], sampleFrames, outputGain);
+    } else {
+      wavefront.run<false>(source, outputs[0], sampleFrames, outputGain);
+    }
   }
-}
-
-void IIRCascade::runPass(VstInt32 pass, const float* source, float* destination, VstInt32 sampleFrames,
-                         float gain, float weight, bool lastPass) {
-  float* history = histories.data() + pass * kHistoryValuesPerPass;
-  float* output = history + kOutputHistory;
-  float* input = history + kInputHistory;
-  float x0 = input[0], x1 = input[1], x2 = input[2];
-  float y1 = output[1], y2 = output[2];
-  const float dry = 1.0f + gain;
-  for (VstInt32 i = 0; i < sampleFrames; ++i) {
-    x0 = source[i];
-    const float y = b0 * x0 + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-    y2 = y1;
-    y1 = y;
-    const float mixed = 0.5f * (dry * x0 + weight * y);
-    destination[i] = lastPass ? outputGain * mixed : mixed;
-    x2 = x1;
-    x1 = x0;
-  }
-  input[0] = x0;
-  input[1] = x1;
-  input[2] = x2;
-  output[1] = y1;
-  output[2] = y2;
 }

@@ -66,15 +66,12 @@ class IIRCascade {
   // Per pass: output history of channel 0 and 1, then input history of
   // channel 0 and 1, each (current, one sample ago, two samples ago).
   static constexpr int kHistoryValuesPerPass = 12;
-  static constexpr int kOutputHistory = 0;
   static constexpr int kInputHistory = 6;
 
   float boostGain() const;
   float mixWeight(float gain) const;
   void designSecondOrder(float w);
   void designFirstOrder(float x);
-  void runPass(VstInt32 pass, const float* source, float* destination, VstInt32 sampleFrames, float gain,
-               float weight, bool lastPass);
 
   VstInt32 channels = 2;
   float b0 = 0.0f, b1 = 0.0f, b2 = 0.0f;

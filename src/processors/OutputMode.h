@@ -1,15 +1,18 @@
 // How a processing loop hands its result to the output buffer.
 #pragma once
 
+#include "processors/Float4.h"
+
 // Replacing routines overwrite the output; the legacy accumulating routines add to what the
 // output already holds.
 enum class OutputMode { replace, accumulate };
 
-template <OutputMode mode>
-inline void writeOutput(float& output, float value) {
+// Writes one sample (float) or four (Float4) at output.
+template <OutputMode mode, typename Samples>
+inline void writeOutput(float* output, Samples value) {
   if constexpr (mode == OutputMode::replace) {
-    output = value;
+    storeSamples(output, value);
   } else {
-    output += value;
+    storeSamples(output, loadSamples<Samples>(output) + value);
   }
 }

@@ -1,5 +1,6 @@
 #include "processors/ZrClipper.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -37,40 +38,69 @@ void ZrClipper::process(float** inputs, float** outputs, VstInt32 sampleFrames) 
 
 template <OutputMode mode>
 void ZrClipper::run(float** inputs, float** outputs, VstInt32 sampleFrames) {
-  const float* in = inputs[0];
-  float* out = outputs[0];
-  for (VstInt32 i = 0; i < sampleFrames; ++i) writeOutput<mode>(out[i], clipSample(in[i]));
-}
-
-float ZrClipper::clipSample(float input) {
-  const float x = input * (kGainScale * preGain);
-  const float y = windowLength > 1 ? limitByAverage(x) : hardClip(x);
-  return (kGainScale * postGain) * y;
-}
-
-float ZrClipper::limitByAverage(float x) {
-  const float average = movingAverage(std::fabs(x));
-  if (clipPositive < average) {
-    const float ratio = x / average;
-    return ratio * clipPositive;
+  if (windowLength > 1) {
+    limitByAverage<mode>(inputs[0], outputs[0], sampleFrames);
+  } else {
+    hardClip<mode>(inputs[0], outputs[0], sampleFrames);
   }
-  return x;
 }
 
-float ZrClipper::hardClip(float x) const {
-  if (x > clipPositive) return clipPositive;
-  if (x < -clipNegative) return -clipNegative;
-  return x;
+template <OutputMode mode>
+void ZrClipper::hardClip(const float* in, float* out, VstInt32 sampleFrames) const {
+  const float inputGain = kGainScale * preGain;
+  const float outputGain = kGainScale * postGain;
+  const float upper = clipPositive;
+  const float lower = -clipNegative;
+  forEachSample(sampleFrames, [&]<typename Samples>(VstInt32 i) {
+    const Samples x = loadSamples<Samples>(in + i) * splat<Samples>(inputGain);
+    const Samples clipped =
+        select(x > splat<Samples>(upper), splat<Samples>(upper),
+               select(x < splat<Samples>(lower), splat<Samples>(lower), x));
+    writeOutput<mode>(out + i, splat<Samples>(outputGain) * clipped);
+  });
 }
 
-// The sum is kept up to date slot by slot and never recomputed, so each sample costs the
-// same whatever the window length.
-float ZrClipper::movingAverage(float magnitude) {
-  runningSum -= ring[windowPosition];
-  ring[windowPosition] = magnitude;
-  runningSum += ring[windowPosition];
-  if (++windowPosition >= windowLength) windowPosition = 0;
-  return runningSum / static_cast<float>(windowLength);
+// The running sum is a true recurrence, so it runs sample by sample over a stretch of the
+// block, keeping the pre-gained samples and the sums; the divisions, the comparison and the
+// gains then run four samples at a time over that stretch.
+template <OutputMode mode>
+void ZrClipper::limitByAverage(const float* in, float* out, VstInt32 sampleFrames) {
+  const float outputGain = kGainScale * postGain;
+  const float length = static_cast<float>(windowLength);
+  const float target = clipPositive;
+  alignas(16) float gained[kStretch];
+  alignas(16) float sums[kStretch];
+  for (VstInt32 done = 0; done < sampleFrames; done += kStretch) {
+    const VstInt32 count = std::min(kStretch, sampleFrames - done);
+    sumWindow(in + done, gained, sums, count);
+    forEachSample(count, [&]<typename Samples>(VstInt32 i) {
+      const Samples x = loadSamples<Samples>(gained + i);
+      const Samples average = loadSamples<Samples>(sums + i) / splat<Samples>(length);
+      const Samples limited = (x / average) * splat<Samples>(target);
+      const Samples y = select(splat<Samples>(target) < average, limited, x);
+      writeOutput<mode>(out + done + i, splat<Samples>(outputGain) * y);
+    });
+  }
+}
+
+// Each slot leaves the sum before the new magnitude enters it; the sum is kept up to date
+// slot by slot and never recomputed, so each sample costs the same whatever the window.
+void ZrClipper::sumWindow(const float* in, float* gained, float* sums, VstInt32 count) {
+  const float inputGain = kGainScale * preGain;
+  float sum = runningSum;
+  VstInt32 position = windowPosition;
+  for (VstInt32 i = 0; i < count; ++i) {
+    const float x = in[i] * inputGain;
+    const float magnitude = std::fabs(x);
+    sum -= ring[position];
+    ring[position] = magnitude;
+    sum += magnitude;
+    if (++position >= windowLength) position = 0;
+    gained[i] = x;
+    sums[i] = sum;
+  }
+  runningSum = sum;
+  windowPosition = position;
 }
 
 // The window is measured in samples at the rate current now; a later rate change keeps it.

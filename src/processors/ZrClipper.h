@@ -16,6 +16,8 @@ class ZrClipper final : public SingleProgramProcessor<32> {
  public:
   static constexpr VstInt32 kNumParams = 5;
   static constexpr VstInt32 kMaxWindowLength = 100;
+  // Samples whose sums the limiter keeps at once, on the stack.
+  static constexpr VstInt32 kStretch = 256;
 
   explicit ZrClipper(audioMasterCallback audioMaster);
 
@@ -40,10 +42,11 @@ class ZrClipper final : public SingleProgramProcessor<32> {
  private:
   template <OutputMode mode>
   void run(float** inputs, float** outputs, VstInt32 sampleFrames);
-  float clipSample(float input);
-  float limitByAverage(float x);
-  float hardClip(float x) const;
-  float movingAverage(float magnitude);
+  template <OutputMode mode>
+  void hardClip(const float* in, float* out, VstInt32 sampleFrames) const;
+  template <OutputMode mode>
+  void limitByAverage(const float* in, float* out, VstInt32 sampleFrames);
+  void sumWindow(const float* in, float* gained, float* sums, VstInt32 count);
   void setAverageTime(float milliseconds);
 
   float clipNegative = 0.5f;

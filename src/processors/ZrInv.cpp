@@ -24,7 +24,9 @@ void ZrInv::negate(float** inputs, float** outputs, VstInt32 channels, VstInt32 
   for (VstInt32 channel = 0; channel < channels; ++channel) {
     const float* in = inputs[channel];
     float* out = outputs[channel];
-    for (VstInt32 i = 0; i < sampleFrames; ++i) writeOutput<mode>(out[i], -in[i]);
+    forEachSample(sampleFrames, [&]<typename Samples>(VstInt32 i) {
+      writeOutput<mode>(out + i, -loadSamples<Samples>(in + i));
+    });
   }
 }
 
