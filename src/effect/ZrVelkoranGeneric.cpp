@@ -16,6 +16,8 @@
 #include "frame/TraceLog.h"
 #include "graph/GraphBuilder.h"
 #include "graph/RunGraph.h"
+#include "platform/DenormalGuard.h"
+#include "processors/Float4.h"
 
 namespace {
 
@@ -111,6 +113,7 @@ void ZrVelkoranGeneric::noteSilence() {
 VstPlugCategory ZrVelkoranGeneric::getPlugCategory() { return kPlugCategEffect; }
 
 void ZrVelkoranGeneric::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
+  const platform::DenormalGuard flushDenormals;
   const VstInt32 channels = isOutputConnected(1) ? 2 : 1;
   if (silenced.load(std::memory_order_relaxed)) {
     for (VstInt32 channel = 0; channel < channels; ++channel) {
@@ -141,14 +144,9 @@ void ZrVelkoranGeneric::writeOutput(float* output, VstInt32 sampleFrames) const 
   const float power = std::pow(9.0f, postGain);
   const float factor = (power - 1.0f) / 9.0f;
   const float* source = bufferBank.channel(BufferBank::kGraphOutput);
-  VstInt32 i = 0;
-  for (; i + 4 <= sampleFrames; i += 4) {
-    output[i] = factor * source[i];
-    output[i + 1] = factor * source[i + 1];
-    output[i + 2] = factor * source[i + 2];
-    output[i + 3] = factor * source[i + 3];
-  }
-  for (; i < sampleFrames; ++i) output[i] = factor * source[i];
+  forEachSample(sampleFrames, [&]<typename Samples>(VstInt32 i) {
+    storeSamples(output + i, splat<Samples>(factor) * loadSamples<Samples>(source + i));
+  });
 }
 
 void ZrVelkoranGeneric::setUserParameter(VstInt32 index, float value) {

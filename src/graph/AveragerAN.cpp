@@ -8,14 +8,19 @@ void AveragerAN::processBlock(const BufferBank& bank, VstInt32 sampleFrames) {
   // Until a valid window has been set there is nothing to measure into.
   if (windowLength == 0) return;
   const float* in = bank.channel(input ? input->outBuf : BufferBank::kGraphInput);
+  // The position advances before it is written; a compare replaces the modulo's division.
+  double sum = runningSum;
+  VstInt32 position = writePos;
+  float* slots = history.get();
   for (VstInt32 i = 0; i < sampleFrames; ++i) {
-    // The position advances before it is written.
-    writePos = (writePos + 1) % windowLength;
-    runningSum -= history[writePos];
+    if (++position >= windowLength) position = 0;
+    sum -= slots[position];
     const float magnitude = std::fabs(in[i]);
-    history[writePos] = magnitude;
-    runningSum += magnitude;
+    slots[position] = magnitude;
+    sum += magnitude;
   }
+  runningSum = sum;
+  writePos = position;
 }
 
 float AveragerAN::getValue(VstInt32 which) {

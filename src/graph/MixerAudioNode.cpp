@@ -1,5 +1,7 @@
 #include "graph/MixerAudioNode.h"
 
+#include "processors/Float4.h"
+
 MixerAudioNode::MixerAudioNode() : AudioNode(kMixer) {}
 
 void MixerAudioNode::processBlock(const BufferBank& bank, VstInt32 sampleFrames) {
@@ -8,5 +10,8 @@ void MixerAudioNode::processBlock(const BufferBank& bank, VstInt32 sampleFrames)
   const float* in1 = bank.channel(input->outBuf);
   const float* in2 = bank.channel(input2->outBuf);
   float* out = bank.channel(outBuf);
-  for (VstInt32 i = 0; i < sampleFrames; ++i) out[i] = gain1 * in1[i] + gain2 * in2[i];
+  forEachSample(sampleFrames, [&]<typename Samples>(VstInt32 i) {
+    storeSamples(out + i, splat<Samples>(gain1) * loadSamples<Samples>(in1 + i) +
+                              splat<Samples>(gain2) * loadSamples<Samples>(in2 + i));
+  });
 }
