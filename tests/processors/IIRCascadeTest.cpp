@@ -7,20 +7,11 @@
 #include <random>
 #include <vector>
 
+#include "TestCascade.h"
 #include "processors/IIRCascade.h"
 #include "support/GuardedBuffer.h"
 
 namespace {
-
-struct Settings {
-  int order = 2;
-  bool highShelf = false;
-  float frequency = 0.5f;
-  float k = 0.5f;
-  double alpha = 0.95;
-  int passes = 4;
-  float postGain = 1.0f;
-};
 
 // The equaliser as described, in double precision throughout: an
 // independent model to compare the float32 cascade with.
@@ -66,34 +57,6 @@ class ReferenceEqualiser {
   Settings settings;
   std::array<double, 3> b{};
   double a1 = 0, a2 = 0, gain = 1;
-};
-
-// A cascade with its own sample rate, as an effect would own it.
-struct TestCascade {
-  explicit TestCascade(const Settings& settings, float rate = 44100.0f) : sampleRate(rate) {
-    cascade.setOrder(settings.order);
-    cascade.setHighShelf(settings.highShelf);
-    cascade.setK(settings.k);
-    cascade.setAlpha(settings.alpha);
-    cascade.setPasses(settings.passes);
-    cascade.setPostGain(settings.postGain);
-    cascade.designFilter(settings.frequency);
-  }
-
-  void process(const float* input, float* output, int count) {
-    float* inputs[] = {const_cast<float*>(input)};
-    float* outputs[] = {output};
-    cascade.processCascade(inputs, outputs, count);
-  }
-
-  std::vector<float> run(const std::vector<float>& input) {
-    std::vector<float> output(input.size());
-    process(input.data(), output.data(), static_cast<int>(input.size()));
-    return output;
-  }
-
-  float sampleRate;
-  IIRCascade cascade{sampleRate};
 };
 
 std::vector<float> noise(std::size_t length, unsigned seed = 7) {

@@ -8,18 +8,11 @@
 #include <random>
 #include <vector>
 
+#include "TestCascade.h"
 #include "processors/IIRCascade.h"
 #include "support/SameSamples.h"
 
 namespace {
-
-struct Settings {
-  VstInt32 order;
-  bool highShelf;
-  float k, frequency, postGain;
-  double alpha;
-  VstInt32 passes;
-};
 
 // The cascade sample by sample, pass by pass, with its own histories from silence.
 class PlainCascade {
@@ -58,29 +51,20 @@ class PlainCascade {
 
 Settings randomSettings(std::mt19937& generator) {
   std::uniform_real_distribution<float> unit(0.0f, 1.0f);
-  std::uniform_int_distribution<VstInt32> order(1, 3), passes(0, 22);
-  return {order(generator), unit(generator) > 0.5f, unit(generator), unit(generator), 2.0f * unit(generator),
-          0.05 + 0.94 * unit(generator), passes(generator)};
+  std::uniform_int_distribution<int> order(1, 3), passes(0, 22);
+  return {.order = order(generator),
+          .highShelf = unit(generator) > 0.5f,
+          .frequency = unit(generator),
+          .k = unit(generator),
+          .alpha = 0.05 + 0.94 * unit(generator),
+          .passes = passes(generator),
+          .postGain = 2.0f * unit(generator)};
 }
-
-struct Equaliser {
-  Equaliser(const Settings& settings, float rate) : sampleRate(rate) {
-    cascade.setOrder(settings.order);
-    cascade.setHighShelf(settings.highShelf);
-    cascade.setK(settings.k);
-    cascade.setAlpha(settings.alpha);
-    cascade.setPasses(settings.passes);
-    cascade.setPostGain(settings.postGain);
-    cascade.designFilter(settings.frequency);
-  }
-  float sampleRate;
-  IIRCascade cascade{sampleRate};
-};
 
 // Runs both over the signal in blocks of the uneven lengths; inPlace hands the wavefront one
 // buffer as input and output.
 void expectSameAsPlain(const Settings& settings, const std::vector<float>& signal, bool inPlace) {
-  Equaliser equaliser(settings, 48000.0f);
+  TestCascade equaliser(settings, 48000.0f);
   PlainCascade plain(equaliser.cascade);
   std::vector<float> expected(signal.size()), actual(signal.size(), -7.0f);
   if (inPlace) actual = signal;
@@ -110,7 +94,7 @@ TEST(PassWavefront, GivesThePlainCascadesBitsForRandomSettingsAndUnevenBlocks) {
 
 TEST(PassWavefront, GivesThePlainCascadesBitsForEveryPassCount) {
   std::mt19937 generator(99);
-  for (VstInt32 passes = 1; passes <= IIRCascade::kMaxPasses; ++passes) {
+  for (int passes = 1; passes <= IIRCascade::kMaxPasses; ++passes) {
     Settings settings = randomSettings(generator);
     settings.passes = passes;
     expectSameAsPlain(settings, randomSignal(1500, static_cast<unsigned>(passes)), passes % 3 == 0);
@@ -123,7 +107,7 @@ TEST(PassWavefront, CarriesNotANumberAndInfinityAsThePlainCascadeDoes) {
   signal[401] = std::numeric_limits<float>::quiet_NaN();
   signal[402] = std::numeric_limits<float>::denorm_min();
   std::mt19937 generator(3);
-  for (VstInt32 passes : {1, 5, 20}) {
+  for (int passes : {1, 5, 20}) {
     Settings settings = randomSettings(generator);
     settings.passes = passes;
     expectSameAsPlain(settings, signal, false);
