@@ -15,10 +15,11 @@ struct CommandRun {
   std::string out;
   std::string err;
 
-  explicit CommandRun(const std::vector<std::string>& arguments) {
+  // onTerminal: err is taken for a terminal, where progress bars go.
+  explicit CommandRun(const std::vector<std::string>& arguments, bool onTerminal = false) {
     std::ostringstream outStream;
     std::ostringstream errStream;
-    RenderConsole console{outStream, errStream, false};
+    RenderConsole console{outStream, errStream, onTerminal};
     status = runRenderCommand(arguments, console);
     out = outStream.str();
     err = errStream.str();

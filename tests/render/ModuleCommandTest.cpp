@@ -127,6 +127,26 @@ TEST_F(ModuleCommandTest, StereoRunsAsDualMono) {
   EXPECT_TRUE(std::equal(rightRendered.begin(), rightRendered.end(), rightDirect.begin()));
 }
 
+TEST_F(ModuleCommandTest, BatchRendersEachFileThroughInstancesOfItsOwn) {
+  std::vector<std::vector<float>> inputs;
+  std::vector<std::string> arguments{"--pre-gain", "0.8"};
+  for (int take = 0; take < 4; ++take) {
+    inputs.push_back(pluckLikeSignal(20000 + 3000 * take, 110.0 * (take + 1)));
+    const std::string name = "take" + std::to_string(take) + ".wav";
+    writeTestAudio(files / name, {1, 44100, inputs.back()});
+    arguments.push_back(path(name));
+  }
+  arguments.insert(arguments.end(), {"-o", path("out")});
+  const CommandRun result = run(arguments);
+  ASSERT_EQ(result.status, 0) << result.err;
+  for (int take = 0; take < 4; ++take) {
+    SCOPED_TRACE(take);
+    const std::vector<float>& input = inputs[static_cast<std::size_t>(take)];
+    expectDecayedRenderOf(readTestAudio(files / "out" / ("take" + std::to_string(take) + ".wav")).samples,
+                          driveDirectly(input, 44100.0f, {{0, 0.8f}}), input.size());
+  }
+}
+
 TEST_F(ModuleCommandTest, PresetAndParametersReachTheModule) {
   const std::vector<float> input = pluckLikeSignal(4000, 196.0);
   writeTestAudio(files / "in.wav", {1, 44100, input});
@@ -197,6 +217,9 @@ TEST_F(ModuleCommandTest, DemoOfOneDescriptionAndDemoWithoutDescriptions) {
   ASSERT_EQ(run({"--demo", path("one"), "--preset", "thru", "--sample-rate", "8000"}).status, 0);
   EXPECT_EQ(fileNamesIn(files / "one"),
             (std::set<std::string>{"riff.wav", "01-thru.wav", "01-thru.png", "editor.png"}));
+  const CommandRun deep = run({"--demo", path("missing/a/b"), "--preset", "thru"});
+  EXPECT_TRUE(deep.failedWithOneLine()) << deep.err;
+  EXPECT_FALSE(std::filesystem::exists(files / "missing"));
   std::filesystem::remove(moduleFolder / "a.zip");
   const CommandRun empty = run({"--demo", path("none")});
   EXPECT_TRUE(empty.failedWithOneLine()) << empty.err;

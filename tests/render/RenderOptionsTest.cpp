@@ -63,6 +63,16 @@ TEST(RenderOptions, ListAndDemoTakeNoFiles) {
   EXPECT_THROW(parseRenderOptions({"--snapshot", "a.png", "in.wav"}), UsageError);
 }
 
+TEST(RenderOptions, OutputDirectoryTakesEveryFileBeforeOrAfterItAsInput) {
+  const RenderOptions options = parseRenderOptions({"a.wav", "-o", "out", "b.flac", "--tail=2.5", "c.ogg"});
+  EXPECT_EQ(options.mode, RenderMode::batch);
+  EXPECT_EQ(options.outputDirectory, "out");
+  EXPECT_EQ(options.inputPaths, (std::vector<std::string>{"a.wav", "b.flac", "c.ogg"}));
+  EXPECT_EQ(options.longestTail, 2.5);
+  EXPECT_EQ(parseRenderOptions({"--output-dir", "o", "x.wav"}).inputPaths, std::vector<std::string>{"x.wav"});
+  EXPECT_EQ(parseRenderOptions({"a", "b"}).longestTail, 30.0);
+}
+
 TEST(RenderOptions, HelpWinsOverEverythingElse) {
   EXPECT_EQ(parseRenderOptions({"--demo", "d", "-h"}).mode, RenderMode::help);
   EXPECT_EQ(parseRenderOptions({"only-one", "--help"}).mode, RenderMode::help);
@@ -89,6 +99,12 @@ TEST(RenderOptions, RefusesCommandLinesItCannotUse) {
       {"--bogus", "a", "b"},
       {"--list=yes"},
       {"a", "b", "--module"},
+      {"-o", "out"},
+      {"-o", "out", "--sample-rate", "48000", "a"},
+      {"--demo", "d", "-o", "out"},
+      {"--tail", "-1", "a", "b"},
+      {"--tail", "3601", "a", "b"},
+      {"--tail", "long", "a", "b"},
   };
   for (const std::vector<std::string>& arguments : wrong) {
     std::string line;

@@ -5,8 +5,6 @@
 
 #include "render/RenderError.h"
 
-namespace {
-
 std::string lowerCaseExtension(const std::string& path) {
   std::string extension = std::filesystem::path(path).extension().string();
   for (char& c : extension) {
@@ -14,6 +12,8 @@ std::string lowerCaseExtension(const std::string& path) {
   }
   return extension;
 }
+
+namespace {
 
 int containerFormat(const std::string& path) {
   const std::string extension = lowerCaseExtension(path);

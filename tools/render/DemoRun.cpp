@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <iomanip>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "render/AudioFileWriter.h"
@@ -12,6 +11,7 @@
 #include "render/EffectSetup.h"
 #include "render/GuitarRiff.h"
 #include "render/LevelMeter.h"
+#include "render/OutputDirectory.h"
 #include "render/PlotWriter.h"
 #include "render/RenderError.h"
 #include "render/RenderLoop.h"
@@ -26,15 +26,6 @@ struct DemoContext {
   float sampleRate;
   std::vector<float> riff;
 };
-
-void prepareDirectory(const std::filesystem::path& directory) {
-  std::error_code error;
-  std::filesystem::create_directories(directory, error);
-  if (error || !std::filesystem::is_directory(directory)) {
-    throw RenderError("cannot create directory " + directory.string() + ": " +
-                      (error ? error.message() : "a file of that name exists"));
-  }
-}
 
 void writeMono(const DemoContext& demo, const std::string& fileName, const std::vector<float>& samples) {
   AudioFileWriter writer((demo.directory / fileName).string(), 1, static_cast<int>(demo.sampleRate),
@@ -89,7 +80,7 @@ void runDemo(const RenderOptions& options, EffectModule& module, RenderConsole& 
   const EffectSettings settings = resolveModuleSettings(module, std::nullopt, options.parameters);
   const PresetCatalogue catalogue = probeModuleCatalogue(module);
   const std::vector<int> descriptions = chosenDescriptions(demo, catalogue);
-  prepareDirectory(demo.directory);
+  prepareOutputDirectory(demo.directory);
   writeMono(demo, "riff.wav", demo.riff);
   reportLevels(demo, "riff.wav", "(input)", demo.riff);
   for (const int index : descriptions) renderDescription(demo, catalogue, settings, index);

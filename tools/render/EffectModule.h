@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "host/HostCallback.h"
@@ -21,10 +22,16 @@ class EffectModule {
 
   const std::string& path() const { return modulePath; }
 
+  // Held while instances are created and set up on several threads: the
+  // module's instances share its archive, and setting up is brief beside
+  // the rendering that follows.
+  std::mutex& setupMutex() { return setup; }
+
  private:
   std::string modulePath;
   HostCallback callback;
   std::unique_ptr<PluginModule> module;
+  std::mutex setup;
 };
 
 // "torvix_distortion.so" in the directory of the running executable, where

@@ -1,6 +1,7 @@
 #include "render/EffectSetup.h"
 
 #include <memory>
+#include <mutex>
 
 EffectSettings resolveModuleSettings(EffectModule& module, const std::optional<std::string>& preset,
                                      const std::vector<ParameterRequest>& parameters) {
@@ -17,6 +18,7 @@ PresetCatalogue probeModuleCatalogue(EffectModule& module) {
 
 ChannelEffects startChannelEffects(EffectModule& module, int channels, float sampleRate, int blockSize,
                                    const EffectSettings& settings) {
+  const std::lock_guard<std::mutex> lock(module.setupMutex());
   std::vector<std::unique_ptr<HostedEffect>> effects;
   for (int channel = 0; channel < channels; ++channel) {
     std::unique_ptr<HostedEffect> effect = module.createEffect();

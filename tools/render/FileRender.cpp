@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "render/AudioFileReader.h"
@@ -10,7 +9,6 @@
 #include "render/EffectSetup.h"
 #include "render/LevelMeter.h"
 #include "render/NonFiniteSamples.h"
-#include "render/ProgressBar.h"
 #include "render/RenderError.h"
 #include "render/RenderLoop.h"
 
@@ -93,12 +91,12 @@ void checkRenderOutput(const FileJob& job) {
   }
 }
 
-FileReport renderFile(const FileJob& job, const RenderOptions& options, const EffectSettings& settings,
-                      EffectModule& module, const FileProgress& progress) {
+FileReport renderFile(const FileJob& job, const RenderOptions& options, EffectModule& module,
+                      const FileProgress& progress) {
   AudioFileReader reader(job.inputPath);
   checkSampleRate(reader, job.inputPath);
   ChannelEffects effects = startChannelEffects(module, reader.channels(), static_cast<float>(reader.sampleRate()),
-                                               options.blockSize, settings);
+                                               options.blockSize, job.settings);
   AudioFileWriter writer(job.outputPath, reader.channels(), reader.sampleRate(), options.encoding);
   CheckedInput input(reader, job.inputPath);
   LevelMeter meter;
@@ -114,19 +112,4 @@ FileReport renderFile(const FileJob& job, const RenderOptions& options, const Ef
       effects, streams, TailRule::at(reader.sampleRate(), effects.reportedTail(), options.longestTail));
   writer.commit();
   return {summaryOf(job, reader, length, meter), warningsOf(job, options, writer, length)};
-}
-
-void renderFile(const RenderOptions& options, EffectModule& module, RenderConsole& console) {
-  const EffectSettings settings = resolveModuleSettings(module, options.preset, options.parameters);
-  std::optional<ProgressBar> bar;
-  const FileProgress progress = [&](std::int64_t done, std::int64_t total, int sampleRate) {
-    if (!bar && console.progressOnErr && total > 0 && worthAProgressBar(total, sampleRate)) {
-      bar.emplace(console.err, total);
-    }
-    if (bar) bar->update(done);
-  };
-  const FileReport report = renderFile({options.inputPath, options.outputPath}, options, settings, module, progress);
-  if (bar) bar->finish();
-  console.out << report.summary << '\n';
-  for (const std::string& warning : report.warnings) console.err << "torvix-render: warning: " << warning << '\n';
 }

@@ -8,12 +8,12 @@
 
 #include "render/EffectModule.h"
 #include "render/EffectSettings.h"
-#include "render/RenderConsole.h"
 #include "render/RenderOptions.h"
 
 struct FileJob {
   std::string inputPath;
   std::string outputPath;
+  EffectSettings settings;
 };
 
 // What a finished render tells its user.
@@ -32,12 +32,8 @@ using FileProgress = std::function<void(std::int64_t done, std::int64_t total, i
 // it decays. The output appears only when complete. Throws RenderError for
 // bad input (unreadable, an unusable sample rate, samples that are not
 // finite) or an unwritable output. Safe to run for several jobs at once.
-FileReport renderFile(const FileJob& job, const RenderOptions& options, const EffectSettings& settings,
-                      EffectModule& module, const FileProgress& progress);
-
-// Renders options.inputPath into options.outputPath and reports on console,
-// with a progress bar for long files.
-void renderFile(const RenderOptions& options, EffectModule& module, RenderConsole& console);
+FileReport renderFile(const FileJob& job, const RenderOptions& options, EffectModule& module,
+                      const FileProgress& progress);
 
 // Throws RenderError when OUTPUT cannot be used: a name other than .wav or
 // .flac, or the INPUT file itself. Checked before the module is loaded.

@@ -5,8 +5,10 @@
 #include "render/DemoRun.h"
 #include "render/EditorPicture.h"
 #include "render/EffectModule.h"
-#include "render/FileRender.h"
+#include "render/EffectSetup.h"
+#include "render/FileBatch.h"
 #include "render/ModuleListing.h"
+#include "render/OutputDirectory.h"
 #include "render/RenderError.h"
 #include "render/RenderOptions.h"
 
@@ -15,13 +17,23 @@ namespace {
 constexpr int kFailed = 1;
 constexpr int kWrongUsage = 2;
 
-void run(const RenderOptions& options, RenderConsole& console) {
-  if (options.mode == RenderMode::render) checkRenderOutput({options.inputPath, options.outputPath});
+int renderJobs(const RenderOptions& options, EffectModule& module, RenderConsole& console) {
+  const EffectSettings settings = resolveModuleSettings(module, options.preset, options.parameters);
+  if (options.mode == RenderMode::render) {
+    return renderFiles({{options.inputPath, options.outputPath, settings}}, options, module, console);
+  }
+  const std::vector<FileJob> jobs = batchJobs(options, settings);
+  prepareOutputDirectory(options.outputDirectory);
+  return renderFiles(jobs, options, module, console);
+}
+
+int run(const RenderOptions& options, RenderConsole& console) {
+  if (options.mode == RenderMode::render) checkRenderOutput({options.inputPath, options.outputPath, {}});
   EffectModule module(options.modulePath.empty() ? defaultModulePath() : options.modulePath);
   switch (options.mode) {
     case RenderMode::render:
-      renderFile(options, module, console);
-      break;
+    case RenderMode::batch:
+      return renderJobs(options, module, console) == 0 ? 0 : kFailed;
     case RenderMode::list:
       listModule(module, console.out);
       break;
@@ -34,6 +46,7 @@ void run(const RenderOptions& options, RenderConsole& console) {
     case RenderMode::help:
       break;
   }
+  return 0;
 }
 
 }  // namespace
@@ -45,8 +58,7 @@ int runRenderCommand(const std::vector<std::string>& arguments, RenderConsole& c
       console.out << renderUsage();
       return 0;
     }
-    run(options, console);
-    return 0;
+    return run(options, console);
   } catch (const UsageError& error) {
     console.err << "torvix-render: " << error.what() << " (see --help)\n";
     return kWrongUsage;

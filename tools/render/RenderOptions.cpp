@@ -50,6 +50,9 @@ class OptionReader {
     } else if (name == "--snapshot") {
       setMode(RenderMode::snapshot, name);
       options.snapshotPath = value(name);
+    } else if (name == "-o" || name == "--output-dir") {
+      setMode(RenderMode::batch, name);
+      options.outputDirectory = value(name);
     } else if (name == "--module") {
       options.modulePath = value(name);
     } else if (name == "--param") {
@@ -147,9 +150,12 @@ class OptionReader {
         if (positional.size() != 2) throw UsageError("expected INPUT and OUTPUT");
         options.inputPath = positional[0];
         options.outputPath = positional[1];
-        if (options.sampleRate) {
-          throw UsageError("--sample-rate is for generated input; a file keeps its own rate");
-        }
+        refuseSampleRateForFiles();
+        break;
+      case RenderMode::batch:
+        if (positional.empty()) throw UsageError("expected at least one INPUT before -o OUTDIR");
+        options.inputPaths = positional;
+        refuseSampleRateForFiles();
         break;
       case RenderMode::list:
       case RenderMode::demo:
@@ -159,6 +165,10 @@ class OptionReader {
       case RenderMode::help:
         break;
     }
+  }
+
+  void refuseSampleRateForFiles() const {
+    if (options.sampleRate) throw UsageError("--sample-rate is for generated input; a file keeps its own rate");
   }
 
   const std::vector<std::string>& arguments;
@@ -180,15 +190,20 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& arguments) {
 
 std::string renderUsage() {
   return "Usage: torvix-render [options] INPUT OUTPUT\n"
+         "       torvix-render [options] INPUT... -o OUTDIR\n"
          "       torvix-render [options] --demo OUTDIR\n"
          "       torvix-render [--module PATH] --list\n"
          "       torvix-render [options] --snapshot FILE.png\n"
          "\n"
          "Renders an audio file through the Torvix Distortion plug-in module, one\n"
          "instance per channel, followed by the effect's tail until it decays.\n"
-         "INPUT: WAV, FLAC, AIFF or OGG. OUTPUT: .wav or .flac.\n"
+         "INPUT: WAV, FLAC, AIFF or OGG. OUTPUT: .wav or .flac. With -o, every\n"
+         "INPUT is rendered into OUTDIR under its own name (.flac stays .flac,\n"
+         "anything else becomes .wav), several files at once.\n"
          "\n"
          "Options:\n"
+         "  -o, --output-dir DIR render every INPUT into DIR (made if only its last\n"
+         "                       level is missing)\n"
          "  --module PATH        the plug-in module (default: torvix_distortion.so\n"
          "                       beside this program)\n"
          "  --preset NAME|INDEX  the graph description, by name (\".xml\" optional)\n"

@@ -8,7 +8,7 @@
 #include "render/SampleEncoding.h"
 #include "render/TailRule.h"
 
-enum class RenderMode { render, list, demo, snapshot, help };
+enum class RenderMode { render, batch, list, demo, snapshot, help };
 
 // A parameter as the user named it, resolved against the module later.
 struct ParameterRequest {
@@ -28,6 +28,9 @@ struct RenderOptions {
   RenderMode mode = RenderMode::render;
   std::string inputPath;
   std::string outputPath;
+  // Batch mode: every input is rendered into outputDirectory.
+  std::vector<std::string> inputPaths;
+  std::string outputDirectory;
   std::string demoDirectory;
   std::string snapshotPath;
   // Empty: the module beside the executable.
