@@ -29,7 +29,8 @@ ArchiveEntry presetEntry(const fs::path& path) {
   std::string programName = path.stem().string();
   const ProcessorInfo& processor = *preset.processor;
   return {programName + ".fxp",
-          encodeFxp(processor.uniqueId, processor.effectVersion, programName, preset.values), path.string()};
+          encodeFxp(processor.uniqueId, processor.effectVersion, programName, preset.values), path.string(),
+          preset};
 }
 
 void checkName(const ArchiveEntry& entry) {

@@ -11,8 +11,14 @@ class PackError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// "file:line", "file:line:column", or "file" for line 0.
+inline std::string sourcePlace(const std::string& file, int line, int column = 0) {
+  if (line <= 0) return file;
+  std::string place = file + ":" + std::to_string(line);
+  return column > 0 ? place + ":" + std::to_string(column) : place;
+}
+
 // "file:line: message", or "file: message" for line 0.
 inline PackError packError(const std::string& file, int line, const std::string& message) {
-  std::string where = line > 0 ? file + ":" + std::to_string(line) : file;
-  return PackError(where + ": " + message);
+  return PackError(sourcePlace(file, line) + ": " + message);
 }

@@ -48,6 +48,8 @@ class PresetParser {
     if (!preset.processor) throw packError(fileName, line, "no 'processor TYPE' line");
     for (std::size_t i = 0; i < setOnLine.size(); ++i)
       if (setOnLine[i] == 0) throw packError(fileName, processorLine, "no value for " + describe(i));
+    preset.processorLine = processorLine;
+    preset.valueLines = setOnLine;
     return preset;
   }
 

@@ -15,6 +15,9 @@ struct PresetText {
   const ProcessorInfo* processor = nullptr;
   // One value per parameter of the processor, in index order.
   std::vector<float> values;
+  // Where the text gives the processor and each value (0 for a preset not read from text).
+  int processorLine = 0;
+  std::vector<int> valueLines;
 };
 
 // Parses a preset text; fileName is used in messages. Throws PackError naming

@@ -1,49 +1,62 @@
-// torvix-pack ARCHIVE FOLDER   builds the resource archive from its sources
+// torvix-pack [--strict] ARCHIVE.zip FOLDER   builds the resource archive from its sources
 // torvix-pack --list ARCHIVE   lists any archive, presets decoded to text
 // torvix-pack --explain FILE   shows a description's evaluation chain and buffers
 // torvix-pack --dot FILE       writes a description's graph as Graphviz DOT
-#include <cstring>
 #include <iostream>
 
 #include "pack/ArchiveLister.h"
+#include "pack/ArchiveOutput.h"
 #include "pack/ArchiveSources.h"
 #include "pack/ArchiveWriter.h"
 #include "pack/DescriptionCheck.h"
 #include "pack/DescriptionExplain.h"
+#include "pack/PackCommandLine.h"
 #include "pack/PackError.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: torvix-pack ARCHIVE FOLDER   (build ARCHIVE from the .xml and .preset files in FOLDER)\n"
-    "       torvix-pack --list ARCHIVE   (list the members, presets as text)\n"
-    "       torvix-pack --explain FILE   (show the evaluation chain and buffers of a description)\n"
-    "       torvix-pack --dot FILE       (write the graph of a description as Graphviz DOT)\n";
-
-int run(int argc, char** argv) {
-  if (argc != 3) {
-    std::cerr << kUsage;
-    return 2;
+int pack(const PackCommandLine& command) {
+  checkArchiveOutput(command.target, command.folder);
+  const std::vector<ArchiveEntry> entries = collectArchiveSources(command.folder);
+  const PackWarnings warnings = checkDescriptions(entries);
+  for (const PackWarning& warning : warnings.all()) std::cerr << warning.text() << "\n";
+  if (command.strict && !warnings.empty()) {
+    std::cerr << "torvix-pack: --strict: " << warnings.all().size() << " warning"
+              << (warnings.all().size() == 1 ? "" : "s") << ", no archive written\n";
+    return 1;
   }
-  if (std::strcmp(argv[1], "--list") == 0) {
-    listArchive(argv[2], std::cout);
-  } else if (std::strcmp(argv[1], "--explain") == 0) {
-    explainDescriptionFile(argv[2], ExplainFormat::kText, std::cout);
-  } else if (std::strcmp(argv[1], "--dot") == 0) {
-    explainDescriptionFile(argv[2], ExplainFormat::kDot, std::cout);
-  } else {
-    const std::vector<ArchiveEntry> entries = collectArchiveSources(argv[2]);
-    checkDescriptions(entries);
-    writeArchive(argv[1], entries);
-  }
+  writeArchive(command.target, entries);
   return 0;
+}
+
+int run(const PackCommandLine& command) {
+  switch (command.mode) {
+    case PackCommandLine::Mode::kHelp:
+      std::cout << kPackUsage;
+      return 0;
+    case PackCommandLine::Mode::kList:
+      listArchive(command.target, std::cout);
+      return 0;
+    case PackCommandLine::Mode::kExplain:
+      explainDescriptionFile(command.target, ExplainFormat::kText, std::cout);
+      return 0;
+    case PackCommandLine::Mode::kDot:
+      explainDescriptionFile(command.target, ExplainFormat::kDot, std::cout);
+      return 0;
+    case PackCommandLine::Mode::kPack:
+      return pack(command);
+  }
+  return 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   try {
-    return run(argc, argv);
+    return run(parsePackCommandLine(std::vector<std::string>(argv + 1, argv + argc)));
+  } catch (const PackUsageError& error) {
+    std::cerr << "torvix-pack: " << error.what() << "\n" << kPackUsage;
+    return 2;
   } catch (const PackError& error) {
     std::cerr << error.what() << "\n";
   } catch (const std::exception& error) {
