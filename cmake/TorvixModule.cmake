@@ -1,6 +1,7 @@
 # torvix_add_module(TARGET OUTPUT_NAME name SOURCES... LIBS...): a VST 2.4 plug-in
-# module. It holds the exported entry point (VSTPluginMain, and main on
-# Windows) and whatever supplies createEffectInstance. Nothing else is exported.
+# module. It holds the exported entry point (VSTPluginMain, and the same
+# function as main) and whatever supplies createEffectInstance. Nothing else is
+# exported: the definition file on Windows, the version script elsewhere.
 function(torvix_add_module target)
   cmake_parse_arguments(ARG "" "OUTPUT_NAME" "SOURCES;LIBS" ${ARGN})
   add_library(${target} MODULE ${ARG_SOURCES} $<TARGET_OBJECTS:torvix_entry>)
@@ -13,7 +14,12 @@ function(torvix_add_module target)
   if(WIN32)
     target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/frame/VstPluginMain.def)
   else()
-    target_link_options(${target} PRIVATE -Wl,--no-undefined)
+    set(exports ${PROJECT_SOURCE_DIR}/src/frame/VstPluginMain.map)
+    # main is a second name of the entry point, given by the linker so that
+    # test executables, which link the entry too, keep their own main.
+    target_link_options(${target} PRIVATE -Wl,--no-undefined -Wl,--defsym=main=VSTPluginMain
+                        -Wl,--version-script=${exports})
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${exports})
   endif()
   torvix_warnings(${target})
 endfunction()

@@ -39,11 +39,32 @@ void ZrVelkoran::findModuleDirectory() {
   setModuleDirectory(moduleDirectoryFromPath(path, platform::pathSeparator(), platform::moduleExtension()));
 }
 
-// The host's parameter texts belong to this effect alone: effString2Parameter
-// is not forwarded, so a value typed for "Pre gain" never reaches the
-// processors inside the graph.
+namespace {
+
+// Requests about this effect's own parameter texts, programs and chunks. The
+// processors inside the graph must not take them: a value typed for "Pre
+// gain" is not a delay time, and program 0, which hosts select routinely on
+// load, would restart every delay line of the graph.
+bool belongsToMainEffect(VstInt32 opcode) {
+  switch (opcode) {
+    case effString2Parameter:
+    case effSetProgram:
+    case effSetProgramName:
+    case effBeginSetProgram:
+    case effEndSetProgram:
+    case effSetChunk:
+    case effBeginLoadBank:
+    case effBeginLoadProgram:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 VstIntPtr ZrVelkoran::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
-  if (opcode != effString2Parameter) engine->forwardToProcessors(opcode, index, value, ptr, opt);
+  if (!belongsToMainEffect(opcode)) engine->forwardToProcessors(opcode, index, value, ptr, opt);
   return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
 }
 
@@ -75,8 +96,6 @@ void ZrVelkoran::getParameterName(VstInt32 index, char* text) {
     engine->getUserParameterName(index, text);
   }
 }
-
-void ZrVelkoran::getParameterLabel(VstInt32, char*) {}
 
 void ZrVelkoran::setProgram(VstInt32 program) { curProgram = program; }
 

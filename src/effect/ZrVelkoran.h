@@ -22,6 +22,8 @@ class ZrVelkoran : public AudioEffectX {
   ~ZrVelkoran() override;
 
   // host: forwards the request to the engine's processors, then answers it.
+  // Requests about parameter texts, programs and chunks are this effect's
+  // alone and are not forwarded.
   VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
 
   // audio: both entries replace the output block.
@@ -35,7 +37,6 @@ class ZrVelkoran : public AudioEffectX {
   float getParameter(VstInt32 index) override;
   void getParameterDisplay(VstInt32 index, char* text) override;
   void getParameterName(VstInt32 index, char* text) override;
-  void getParameterLabel(VstInt32 index, char* label) override;
 
   // host: the single program "Init".
   void setProgram(VstInt32 program) override;

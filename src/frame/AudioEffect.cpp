@@ -34,7 +34,7 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
       close();
       return 0;
     case effSetProgram:
-      if (value < numPrograms) setProgram(static_cast<VstInt32>(value));
+      if (value >= 0 && value < numPrograms) setProgram(static_cast<VstInt32>(value));
       return 0;
     case effGetProgram:
       return getProgram();

@@ -17,7 +17,8 @@ class AudioEffect {
   // Deletes the editor, if there is one.
   virtual ~AudioEffect();
 
-  // host: answers the opcodes 0 to 24; others give 0.
+  // host: answers the opcodes 0 to 24; others give 0. effSetProgram takes
+  // only program numbers from 0 to numPrograms - 1.
   virtual VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
 
   // host: effOpen and effClose.

@@ -1,5 +1,5 @@
-// The module's exported entry point. On Windows the module definition file
-// exports it, a second time under the name "main" for older hosts.
+// The module's exported entry point. Modules also export it under the name
+// "main" for older hosts, and nothing else (torvix_add_module).
 #include "frame/AudioEffect.h"
 #include "frame/EffectFactory.h"
 
@@ -14,3 +14,4 @@ extern "C" TORVIX_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback 
   AudioEffect* effect = createEffectInstance(audioMaster);
   return effect ? effect->getAeffect() : nullptr;
 }
+

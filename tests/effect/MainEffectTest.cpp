@@ -122,7 +122,7 @@ TEST_F(MainEffectTest, NamesItsFourParameters) {
   EXPECT_EQ(text(effGetParamName, 2), "Pre bass");
   EXPECT_EQ(text(effGetParamName, 3), "Preset");
   EXPECT_EQ(text(effGetParamName, 4, "as it was"), "as it was");
-  EXPECT_EQ(text(effGetParamLabel, 0, "as it was"), "as it was");
+  for (VstInt32 index = 0; index < 4; ++index) EXPECT_EQ(text(effGetParamLabel, index, "as it was"), "");
   EXPECT_EQ(text(effGetParamDisplay, 0), "1.297442");
   EXPECT_EQ(text(effGetParamDisplay, 1), "0.500000");
 }
@@ -157,10 +157,49 @@ TEST_F(MainEffectTest, HostParameterTextsStayWithTheMainEffect) {
   EXPECT_EQ(impulseDelay(), 4410u);
 }
 
+// Requests about programs and chunks are the main effect's alone: a tone
+// played through a delay graph in two blocks comes out the same whether or
+// not such a request arrives between the blocks.
+TEST_F(MainEffectTest, ProgramAndChunkRequestsLeaveTheGraphAlone) {
+  create({{"a.xml", kDelayGraph}});
+  const auto playTwoBlocks = [](AEffect* record, VstInt32 opcode, VstIntPtr value) {
+    std::vector<float> input(3000), output(6000);
+    for (std::size_t i = 0; i < input.size(); ++i) input[i] = std::sin(0.05f * static_cast<float>(i));
+    float* inputs[] = {input.data()};
+    float* first[] = {output.data()};
+    float* second[] = {output.data() + input.size()};
+    char name[kVstMaxProgNameLen] = "Renamed";
+    record->processReplacing(record, inputs, first, 3000);
+    if (opcode >= 0) record->dispatcher(record, opcode, 0, value, name, 0.0f);
+    record->processReplacing(record, inputs, second, 3000);
+    return output;
+  };
+  const std::vector<float> undisturbed = playTwoBlocks(effect->getAeffect(), -1, 0);
+  struct Request {
+    VstInt32 opcode;
+    VstIntPtr value;
+  };
+  for (const Request request : {Request{effSetProgram, 0}, Request{effSetProgram, 5}, Request{effSetProgramName, 0},
+                                Request{effBeginSetProgram, 0}, Request{effEndSetProgram, 0},
+                                Request{effSetChunk, kVstMaxProgNameLen}, Request{effBeginLoadBank, 0},
+                                Request{effBeginLoadProgram, 0}}) {
+    auto fresh = std::make_unique<ZrVelkoran>(RecordingHost::callback);
+    EXPECT_EQ(playTwoBlocks(fresh->getAeffect(), request.opcode, request.value), undisturbed)
+        << "opcode " << request.opcode << " value " << request.value;
+  }
+}
+
+TEST_F(MainEffectTest, NegativeProgramNumbersChangeNothing) {
+  create();
+  dispatch(effSetProgram, 0, -1);
+  EXPECT_EQ(dispatch(effGetProgram), 0);
+  EXPECT_EQ(text(effGetProgramName), "Init 1");
+}
+
 TEST_F(MainEffectTest, ProcessorsNeverWriteIntoTheHostsTexts) {
   create({{"a.xml", kClipGraph}});
   EXPECT_EQ(text(effGetParamName, 4, "as it was"), "as it was");
-  EXPECT_EQ(text(effGetParamLabel, 3, "as it was"), "as it was");
+  EXPECT_EQ(text(effGetParamDisplay, 4, "as it was"), "as it was");
 }
 
 TEST_F(MainEffectTest, BothProcessEntriesReplaceTheOutput) {

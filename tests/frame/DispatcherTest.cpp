@@ -78,6 +78,8 @@ TEST_F(DispatcherTest, SetProgramIsBoundedByTheProgramCount) {
   EXPECT_EQ(dispatch(effGetProgram), 3);
   dispatch(effSetProgram, 0, 4);
   EXPECT_EQ(dispatch(effGetProgram), 3);
+  dispatch(effSetProgram, 0, -1);
+  EXPECT_EQ(dispatch(effGetProgram), 3);
   EXPECT_EQ(effect->programCalls, 1);
 }
 

@@ -1,0 +1,30 @@
+# cmake -DNM=nm -DMODULE=path -P ModuleExports.cmake: fails unless the module
+# exports exactly the entry point VSTPluginMain and, at the same address, its
+# second name main. Any other exported symbol could clash with a symbol of
+# another module that the same host has loaded.
+execute_process(COMMAND ${NM} -D --defined-only --format=posix ${MODULE}
+                OUTPUT_VARIABLE listing RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${NM} could not read ${MODULE}")
+endif()
+string(STRIP "${listing}" listing)
+string(REPLACE "\n" ";" lines "${listing}")
+set(names "")
+set(addresses "")
+foreach(line IN LISTS lines)
+  string(REPLACE " " ";" fields "${line}")
+  list(GET fields 0 name)
+  list(GET fields 2 address)
+  list(APPEND names ${name})
+  list(APPEND addresses ${address})
+endforeach()
+list(SORT names)
+list(REMOVE_DUPLICATES addresses)
+list(LENGTH names count)
+if(NOT names STREQUAL "VSTPluginMain;main")
+  message(FATAL_ERROR "${MODULE} exports ${count} symbols, not just VSTPluginMain and main: ${names}")
+endif()
+list(LENGTH addresses distinct)
+if(NOT distinct EQUAL 1)
+  message(FATAL_ERROR "main and VSTPluginMain are different functions in ${MODULE}")
+endif()
