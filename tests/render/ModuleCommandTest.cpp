@@ -196,18 +196,21 @@ TEST_F(ModuleCommandTest, ListsNamesParametersAndDescriptions) {
 TEST_F(ModuleCommandTest, DemoRendersTheRiffThroughEveryDescription) {
   const CommandRun result = run({"--demo", path("demo"), "--sample-rate", "22050"});
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(fileNamesIn(files / "demo"), (std::set<std::string>{"riff.wav", "00-steady.wav", "00-steady.png",
-                                                                "01-thru.wav", "01-thru.png", "editor.png"}));
+  EXPECT_EQ(fileNamesIn(files / "demo"),
+            (std::set<std::string>{"riff.wav", "00-steady.wav", "00-steady.png", "00-steady-sheet.png", "01-thru.wav",
+                                   "01-thru.png", "01-thru-sheet.png", "editor.png"}));
   const TestAudio riff = readTestAudio(files / "demo/riff.wav");
   ASSERT_EQ(riff.frames(), 4 * 22050);
   for (const auto& [name, preset] : {std::pair{"00-steady", 0.0f}, std::pair{"01-thru", 1.0f}}) {
     SCOPED_TRACE(name);
     expectDecayedRenderOf(readTestAudio(files / "demo" / (std::string(name) + ".wav")).samples,
                           driveDirectly(riff.samples, 22050.0f, {{3, preset}}), riff.samples.size());
-    std::ifstream png(files / "demo" / (std::string(name) + ".png"), std::ios::binary);
-    std::string signature(8, '\0');
-    png.read(signature.data(), 8);
-    EXPECT_EQ(signature, "\x89PNG\r\n\x1a\n") << name;
+    for (const std::string& picture : {std::string(name) + ".png", std::string(name) + "-sheet.png"}) {
+      std::ifstream png(files / "demo" / picture, std::ios::binary);
+      std::string signature(8, '\0');
+      png.read(signature.data(), 8);
+      EXPECT_EQ(signature, "\x89PNG\r\n\x1a\n") << picture;
+    }
     EXPECT_NE(result.out.find(std::string(name) + ".wav"), std::string::npos) << result.out;
   }
   EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 3) << result.out;
@@ -216,7 +219,7 @@ TEST_F(ModuleCommandTest, DemoRendersTheRiffThroughEveryDescription) {
 TEST_F(ModuleCommandTest, DemoOfOneDescriptionAndDemoWithoutDescriptions) {
   ASSERT_EQ(run({"--demo", path("one"), "--preset", "thru", "--sample-rate", "8000"}).status, 0);
   EXPECT_EQ(fileNamesIn(files / "one"),
-            (std::set<std::string>{"riff.wav", "01-thru.wav", "01-thru.png", "editor.png"}));
+            (std::set<std::string>{"riff.wav", "01-thru.wav", "01-thru.png", "01-thru-sheet.png", "editor.png"}));
   const CommandRun deep = run({"--demo", path("missing/a/b"), "--preset", "thru"});
   EXPECT_TRUE(deep.failedWithOneLine()) << deep.err;
   EXPECT_FALSE(std::filesystem::exists(files / "missing"));

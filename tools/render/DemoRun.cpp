@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "render/AudioFileWriter.h"
+#include "render/CharacterSheetPicture.h"
 #include "render/DemoFileName.h"
 #include "render/EditorPicture.h"
 #include "render/EffectSetup.h"
@@ -15,6 +16,7 @@
 #include "render/PlotWriter.h"
 #include "render/RenderError.h"
 #include "render/RenderLoop.h"
+#include "render/SoundAnalysis.h"
 
 namespace {
 
@@ -68,6 +70,8 @@ void renderDescription(const DemoContext& demo, const PresetCatalogue& catalogue
   const std::string stem = demoFileStem(index, name);
   writeMono(demo, stem + ".wav", output);
   writeRenderPlot((demo.directory / (stem + ".png")).string(), {name, demo.riff, output, demo.sampleRate});
+  writeCharacterSheet((demo.directory / (stem + "-sheet.png")).string(),
+                      analyseSound(demo.module, settings, demo.sampleRate, demo.options.blockSize));
   reportLevels(demo, stem + ".wav", name, output);
 }
 

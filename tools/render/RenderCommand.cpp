@@ -11,6 +11,7 @@
 #include "render/OutputDirectory.h"
 #include "render/RenderError.h"
 #include "render/RenderOptions.h"
+#include "render/SoundAnalysis.h"
 
 namespace {
 
@@ -39,6 +40,9 @@ int run(const RenderOptions& options, RenderConsole& console) {
       break;
     case RenderMode::demo:
       runDemo(options, module, console);
+      break;
+    case RenderMode::analyse:
+      writeSoundAnalysis(options, module, console);
       break;
     case RenderMode::snapshot:
       writeEditorPicture(options, module.path(), options.snapshotPath);

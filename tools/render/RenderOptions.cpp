@@ -1,6 +1,9 @@
 #include "render/RenderOptions.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstddef>
+#include <filesystem>
 
 #include "render/NumberText.h"
 #include "render/ParameterName.h"
@@ -53,6 +56,9 @@ class OptionReader {
     } else if (name == "-o" || name == "--output-dir") {
       setMode(RenderMode::batch, name);
       options.outputDirectory = value(name);
+    } else if (name == "--analyse") {
+      setMode(RenderMode::analyse, name);
+      options.analysisPath = pngPath(name, value(name));
     } else if (name == "--module") {
       options.modulePath = value(name);
     } else if (name == "--param") {
@@ -137,6 +143,16 @@ class OptionReader {
     return *seconds;
   }
 
+  static std::string pngPath(const std::string& name, const std::string& path) {
+    const std::string extension = std::filesystem::path(path).extension().string();
+    if (extension.size() != 4 || !std::equal(extension.begin(), extension.end(), ".png", [](char a, char b) {
+          return std::tolower(static_cast<unsigned char>(a)) == b;
+        })) {
+      throw UsageError(name + " writes a PNG picture: give a .png file name, got \"" + path + "\"");
+    }
+    return path;
+  }
+
   static SampleEncoding encoding(const std::string& text) {
     if (text == "float") return SampleEncoding::float32;
     if (text == "16") return SampleEncoding::pcm16;
@@ -160,6 +176,7 @@ class OptionReader {
       case RenderMode::list:
       case RenderMode::demo:
       case RenderMode::snapshot:
+      case RenderMode::analyse:
         if (!positional.empty()) throw UsageError("unexpected argument " + positional.front());
         break;
       case RenderMode::help:
@@ -194,6 +211,7 @@ std::string renderUsage() {
          "       torvix-render [options] --demo OUTDIR\n"
          "       torvix-render [--module PATH] --list\n"
          "       torvix-render [options] --snapshot FILE.png\n"
+         "       torvix-render [options] --analyse FILE.png\n"
          "\n"
          "Renders an audio file through the Torvix Distortion plug-in module, one\n"
          "instance per channel, followed by the effect's tail until it decays.\n"
@@ -213,7 +231,8 @@ std::string renderUsage() {
          "  --pre-gain V, --post-gain V, --pre-bass V\n"
          "                       shortcuts for --param\n"
          "  --block-size N       samples per processing block (default 512)\n"
-         "  --sample-rate HZ     sample rate of generated input (--demo, default 44100)\n"
+         "  --sample-rate HZ     sample rate of generated input (--demo, --analyse;\n"
+         "                       default 44100)\n"
          "  --tail SECONDS       the longest tail after the input (default 30); it\n"
          "                       ends once the sound stays below -90 dBFS for 0.1 s\n"
          "  --format F           output samples: float, 16 or 24 (default float for\n"
@@ -224,5 +243,8 @@ std::string renderUsage() {
          "                       and a picture of the editor (editor.png)\n"
          "  --snapshot FILE.png  write a picture of the editor with the requested\n"
          "                       preset and parameters\n"
+         "  --analyse FILE.png   measure the sound (frequency response, harmonics and\n"
+         "                       distortion of a 1 kHz sine, transfer curve, a\n"
+         "                       plucked note's level over time) into one picture\n"
          "  -h, --help           print this text\n";
 }

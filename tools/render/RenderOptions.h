@@ -8,7 +8,7 @@
 #include "render/SampleEncoding.h"
 #include "render/TailRule.h"
 
-enum class RenderMode { render, batch, list, demo, snapshot, help };
+enum class RenderMode { render, batch, list, demo, snapshot, analyse, help };
 
 // A parameter as the user named it, resolved against the module later.
 struct ParameterRequest {
@@ -33,6 +33,7 @@ struct RenderOptions {
   std::string outputDirectory;
   std::string demoDirectory;
   std::string snapshotPath;
+  std::string analysisPath;
   // Empty: the module beside the executable.
   std::string modulePath;
   std::vector<ParameterRequest> parameters;
