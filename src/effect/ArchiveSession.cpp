@@ -12,10 +12,19 @@ int sessionDepth = 0;
 ArchiveSession::ArchiveSession() {
   archiveLock().lock();
   ++sessionDepth;
-  open = openArchive();
+  try {
+    open = openArchive();
+  } catch (...) {
+    // Memory ran out while opening: no destructor will run, so the session
+    // ends here, or the lock would stay held and the archive never close.
+    leave();
+    throw;
+  }
 }
 
-ArchiveSession::~ArchiveSession() {
+ArchiveSession::~ArchiveSession() { leave(); }
+
+void ArchiveSession::leave() {
   if (--sessionDepth == 0) closeArchive();
   archiveLock().unlock();
 }

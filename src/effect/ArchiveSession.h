@@ -19,5 +19,7 @@ class ArchiveSession {
   bool isOpen() const { return open; }
 
  private:
+  void leave();
+
   bool open;
 };

@@ -77,9 +77,10 @@ void ZrVelkoran::process(float** inputs, float** outputs, VstInt32 sampleFrames)
 }
 
 void ZrVelkoran::setParameter(VstInt32 index, float value) {
-  engine->lock();
-  engine->setUserParameter(index, value);
-  engine->unlock();
+  {
+    const VelkoranWin::EngineLock guard(*engine);
+    engine->setUserParameter(index, value);
+  }
   ownEditor->setParameter(index, value);
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 
 #include "effect/ArchivePresetLoader.h"
 #include "effect/ArchiveSession.h"
@@ -54,17 +55,6 @@ VstInt32 descriptionIndex(float value, std::size_t count) {
 void formatValue(float value, char* text) { std::snprintf(text, kVstMaxParamStrLen + 1, "%f", value); }
 
 }  // namespace
-
-class ZrVelkoranGeneric::ScopedLock {
- public:
-  explicit ScopedLock(ZrVelkoranGeneric& engine) : engine(engine) { engine.lock(); }
-  ~ScopedLock() { engine.unlock(); }
-  ScopedLock(const ScopedLock&) = delete;
-  ScopedLock& operator=(const ScopedLock&) = delete;
-
- private:
-  ZrVelkoranGeneric& engine;
-};
 
 ZrVelkoranGeneric::ZrVelkoranGeneric()
     : AudioEffectX(internalHostCallback, 1, 4),
@@ -121,7 +111,7 @@ void ZrVelkoranGeneric::processReplacing(float** inputs, float** outputs, VstInt
     }
     return;
   }
-  ScopedLock guard(*this);
+  const EngineLock guard(*this);
   for (VstInt32 done = 0; done < sampleFrames; done += bufferLength) {
     const VstInt32 length = std::min(bufferLength, sampleFrames - done);
     float* pieceOutputs[2] = {outputs[0] + done, channels > 1 ? outputs[1] + done : nullptr};
@@ -150,6 +140,12 @@ void ZrVelkoranGeneric::writeOutput(float* output, VstInt32 sampleFrames) const 
 }
 
 void ZrVelkoranGeneric::setUserParameter(VstInt32 index, float value) {
+  if (index >= kPreGain && index <= kPreBass) {
+    // Hosts send what automation glitches and damaged sessions hold; one
+    // such value would poison every filter history for good.
+    if (!std::isfinite(value)) return;
+    value = std::clamp(value, 0.0f, 1.0f);
+  }
   switch (index) {
     case kPreGain: {
       preGain = value;
@@ -225,7 +221,7 @@ void ZrVelkoranGeneric::getUserParameterName(VstInt32 index, char* text) {
 
 void ZrVelkoranGeneric::forwardToProcessors(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                             float opt) {
-  ScopedLock guard(*this);
+  const EngineLock guard(*this);
   void* forwardedPtr = writesText(opcode) ? forwardScratch : ptr;
   for (AudioNode* node = graph.get(); node; node = node->next.get()) {
     node->dispatchToEffect(opcode, index, value, forwardedPtr, opt);
@@ -244,7 +240,14 @@ bool ZrVelkoranGeneric::loadGraph(VstInt32 n) {
   if (n < 0 || static_cast<std::size_t>(n) >= descriptionNames.size()) return false;
   const std::string& name = descriptionNames[n];
   traceLog("loading file:%s\n", name.c_str());
-  std::unique_ptr<AudioNode> head = buildDescription(name);
+  std::unique_ptr<AudioNode> head;
+  try {
+    head = buildDescription(name);
+  } catch (const std::exception& failure) {
+    // Memory ran out while reading, parsing or building: the old graph plays on.
+    traceLog("can't load %s: %s\n", name.c_str(), failure.what());
+    return false;
+  }
   if (!head) return false;
   installGraph(std::move(head));
   presetIndex = n;
@@ -278,7 +281,7 @@ void ZrVelkoranGeneric::installGraph(std::unique_ptr<AudioNode> head) {
   }
   std::unique_ptr<AudioNode> old;
   {
-    ScopedLock guard(*this);
+    const EngineLock guard(*this);
     old = std::move(graph);
     graph = std::move(head);
     ++graphSerial;

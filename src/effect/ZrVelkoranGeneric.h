@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -36,7 +37,9 @@ class ZrVelkoranGeneric : public AudioEffectX {
   VstPlugCategory getPlugCategory() override;
 
   // host or GUI, with the engine lock held by the caller: applies a user
-  // parameter. "Preset" loads and builds a description.
+  // parameter. For the first three a value that is not finite changes
+  // nothing and others are held to 0..1. "Preset" loads and builds a
+  // description.
   virtual void setUserParameter(VstInt32 index, float value);
   // Any thread, no lock: the values, displays and names of the parameters.
   virtual float getUserParameter(VstInt32 index);
@@ -45,6 +48,9 @@ class ZrVelkoranGeneric : public AudioEffectX {
   // Any thread: the engine lock, re-entrant for the thread that holds it.
   virtual void lock() = 0;
   virtual void unlock() = 0;
+  // The engine lock held for a scope, so no early return or exception can
+  // leave it held.
+  using EngineLock = std::lock_guard<ZrVelkoranGeneric>;
 
   // host: passes a host request to every processor of the current graph and
   // to both input filters, under the engine lock; the answers are ignored.
@@ -52,7 +58,8 @@ class ZrVelkoranGeneric : public AudioEffectX {
 
   // host: replaces the graph with the one of description n. False, with
   // graph and preset index unchanged, when n is outside the list or the
-  // description is missing, malformed or refused by the builder.
+  // description is missing, malformed or refused by the builder, or when
+  // memory runs out while it is read, parsed or built.
   bool loadGraph(VstInt32 n);
 
   // The names of the archive's graph descriptions, sorted; fixed after
@@ -69,8 +76,6 @@ class ZrVelkoranGeneric : public AudioEffectX {
   void initialise();
 
  private:
-  class ScopedLock;
-
   void allocateBank();
   void listDescriptions();
   void loadFilterPresets();

@@ -5,4 +5,6 @@
 
 // Places the dispatcher, process, parameter and replacing entries in the
 // record; each reaches the AudioEffect stored in the record's object field.
+// No exception crosses them: one that escapes an operation gives the host 0
+// (or nothing).
 void installEntryFunctions(AEffect& record);

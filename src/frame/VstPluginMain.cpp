@@ -11,7 +11,12 @@
 
 extern "C" TORVIX_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback audioMaster) {
   if (!audioMaster || audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
-  AudioEffect* effect = createEffectInstance(audioMaster);
-  return effect ? effect->getAeffect() : nullptr;
+  try {
+    AudioEffect* effect = createEffectInstance(audioMaster);
+    return effect ? effect->getAeffect() : nullptr;
+  } catch (...) {
+    // The host is C: an effect that cannot be made is no effect.
+    return nullptr;
+  }
 }
 

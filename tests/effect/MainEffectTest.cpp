@@ -1,14 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
+#include <future>
+#include <limits>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "AllocationFailure.h"
 #include "ArchiveTest.h"
 #include "effect/ModuleDirectory.h"
+#include "effect/ResourceArchive.h"
 #include "effect/ZrVelkoran.h"
 #include "support/RecordingHost.h"
 #include "support/TemporaryDirectory.h"
@@ -49,6 +54,43 @@ class MainEffectTest : public ::testing::Test {
     dispatch(opcode, index, 0, buffer);
     return buffer;
   }
+
+  // The output of a block of input, through the record as a host plays it.
+  static std::vector<float> play(AEffect* record, std::vector<float> input) {
+    std::vector<float> output(input.size(), 5.0f);
+    float* inputs[] = {input.data()};
+    float* outputs[] = {output.data()};
+    record->processReplacing(record, inputs, outputs, static_cast<VstInt32>(input.size()));
+    return output;
+  }
+
+  static std::vector<float> tone(std::size_t length) {
+    std::vector<float> samples(length);
+    for (std::size_t i = 0; i < length; ++i) samples[i] = std::sin(0.05f * static_cast<float>(i));
+    return samples;
+  }
+
+  static std::string displayOf(AEffect* record, VstInt32 index) {
+    char buffer[128] = "";
+    record->dispatcher(record, effGetParamDisplay, index, 0, buffer, 0.0f);
+    return buffer;
+  }
+
+  // Whether another thread (the host's audio thread) can play a block within
+  // seconds; false when the engine lock is left held. A thread that hangs is
+  // left behind.
+  static bool playsOnAnotherThread(AEffect* record) {
+    auto played = std::make_shared<std::promise<void>>();
+    std::future<void> done = played->get_future();
+    std::thread([record, played] {
+      play(record, tone(512));
+      played->set_value();
+    }).detach();
+    return done.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+  }
+
+  // Another effect on the same archive, to compare with.
+  static std::unique_ptr<ZrVelkoran> twin() { return std::make_unique<ZrVelkoran>(RecordingHost::callback); }
 
   std::vector<float> processImpulse(std::size_t length) {
     std::vector<float> input(length, 0.0f);
@@ -163,15 +205,11 @@ TEST_F(MainEffectTest, HostParameterTextsStayWithTheMainEffect) {
 TEST_F(MainEffectTest, ProgramAndChunkRequestsLeaveTheGraphAlone) {
   create({{"a.xml", kDelayGraph}});
   const auto playTwoBlocks = [](AEffect* record, VstInt32 opcode, VstIntPtr value) {
-    std::vector<float> input(3000), output(6000);
-    for (std::size_t i = 0; i < input.size(); ++i) input[i] = std::sin(0.05f * static_cast<float>(i));
-    float* inputs[] = {input.data()};
-    float* first[] = {output.data()};
-    float* second[] = {output.data() + input.size()};
+    std::vector<float> output = play(record, tone(3000));
     char name[kVstMaxProgNameLen] = "Renamed";
-    record->processReplacing(record, inputs, first, 3000);
     if (opcode >= 0) record->dispatcher(record, opcode, 0, value, name, 0.0f);
-    record->processReplacing(record, inputs, second, 3000);
+    const std::vector<float> second = play(record, tone(3000));
+    output.insert(output.end(), second.begin(), second.end());
     return output;
   };
   const std::vector<float> undisturbed = playTwoBlocks(effect->getAeffect(), -1, 0);
@@ -183,8 +221,7 @@ TEST_F(MainEffectTest, ProgramAndChunkRequestsLeaveTheGraphAlone) {
                                 Request{effBeginSetProgram, 0}, Request{effEndSetProgram, 0},
                                 Request{effSetChunk, kVstMaxProgNameLen}, Request{effBeginLoadBank, 0},
                                 Request{effBeginLoadProgram, 0}}) {
-    auto fresh = std::make_unique<ZrVelkoran>(RecordingHost::callback);
-    EXPECT_EQ(playTwoBlocks(fresh->getAeffect(), request.opcode, request.value), undisturbed)
+    EXPECT_EQ(playTwoBlocks(twin()->getAeffect(), request.opcode, request.value), undisturbed)
         << "opcode " << request.opcode << " value " << request.value;
   }
 }
@@ -194,6 +231,67 @@ TEST_F(MainEffectTest, NegativeProgramNumbersChangeNothing) {
   dispatch(effSetProgram, 0, -1);
   EXPECT_EQ(dispatch(effGetProgram), 0);
   EXPECT_EQ(text(effGetProgramName), "Init 1");
+}
+
+// Automation glitches and damaged sessions send such values; one of them
+// used to poison the filters' histories for good.
+TEST_F(MainEffectTest, NonFiniteParameterValuesChangeNothing) {
+  create({{"a.xml", kClipGraph}});
+  AEffect* record = effect->getAeffect();
+  const std::vector<float> expected = play(twin()->getAeffect(), tone(2048));
+  for (VstInt32 index = 0; index < 3; ++index) {
+    for (float value : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                        -std::numeric_limits<float>::infinity()}) {
+      record->setParameter(record, index, value);
+      EXPECT_EQ(record->getParameter(record, index), 0.5f) << index << " " << value;
+    }
+  }
+  EXPECT_EQ(play(record, tone(2048)), expected);
+}
+
+TEST_F(MainEffectTest, ValuesOutsideTheRangeAreHeldToIt) {
+  create({{"a.xml", kClipGraph}});
+  AEffect* record = effect->getAeffect();
+  struct Case {
+    VstInt32 index;
+    float value;
+    float held;
+  };
+  for (const Case sent : {Case{0, -1.0f, 0.0f}, Case{0, 2.0f, 1.0f}, Case{0, 1e30f, 1.0f}, Case{1, -1e30f, 0.0f},
+                          Case{1, 1.5f, 1.0f}, Case{2, -0.25f, 0.0f}, Case{2, 3.0f, 1.0f}}) {
+    auto reference = twin();
+    AEffect* referenceRecord = reference->getAeffect();
+    referenceRecord->setParameter(referenceRecord, sent.index, sent.held);
+    record->setParameter(record, sent.index, sent.value);
+    EXPECT_EQ(record->getParameter(record, sent.index), sent.held) << sent.index << " " << sent.value;
+    EXPECT_EQ(text(effGetParamDisplay, sent.index), displayOf(referenceRecord, sent.index));
+    EXPECT_EQ(play(record, tone(512)), play(referenceRecord, tone(512))) << sent.index << " " << sent.value;
+    record->setParameter(record, sent.index, 0.5f);
+  }
+}
+
+// Memory that runs out anywhere in a "Preset" load (reading the member,
+// parsing, building) must neither reach the host as an exception nor leave
+// the engine lock held: the old graph plays on, on any thread.
+TEST_F(MainEffectTest, APresetLoadWithoutMemoryKeepsTheOldGraphPlaying) {
+  create({{"a.xml", kDelayGraph}, {"b.xml", kClipGraph}});
+  AEffect* record = effect->getAeffect();
+  long allowed = 0;
+  for (bool struck = true; struck; ++allowed) {
+    {
+      AllocationFailure failure(allowed);
+      record->setParameter(record, 3, 1.0f);
+      struck = failure.struck();
+    }
+    if (!struck) break;
+    ASSERT_EQ(record->getParameter(record, 3), 0.0f) << "after " << allowed << " allocations";
+    ASSERT_TRUE(playsOnAnotherThread(record)) << "after " << allowed << " allocations";
+    play(record, std::vector<float>(4410, 0.0f));
+    ASSERT_EQ(impulseDelay(), 4410u) << "after " << allowed << " allocations";
+  }
+  EXPECT_GT(allowed, 10);
+  EXPECT_EQ(record->getParameter(record, 3), 1.0f);
+  EXPECT_FALSE(isArchiveOpen());
 }
 
 TEST_F(MainEffectTest, ProcessorsNeverWriteIntoTheHostsTexts) {

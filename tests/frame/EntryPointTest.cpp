@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "frame/EffectFactory.h"
 #include "support/RecordingHost.h"
 #include "support/SilentEffect.h"
@@ -8,12 +10,14 @@ extern "C" AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback audioMaster);
 
 namespace {
 int factoryCalls = 0;
-bool factoryRefuses = false;
+enum class Factory { creates, refuses, throws };
+Factory factory = Factory::creates;
 }  // namespace
 
 AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
   ++factoryCalls;
-  return factoryRefuses ? nullptr : new SilentEffect(audioMaster);
+  if (factory == Factory::throws) throw std::runtime_error("no effect today");
+  return factory == Factory::refuses ? nullptr : new SilentEffect(audioMaster);
 }
 
 namespace {
@@ -30,7 +34,7 @@ TEST(EntryPoint, RefusesAHostOfVersionZero) {
 TEST(EntryPoint, ReturnsTheRecordOfTheFactorysEffect) {
   RecordingHost host;
   host.answerWith(audioMasterVersion, 2400);
-  factoryRefuses = false;
+  factory = Factory::creates;
   AEffect* record = VSTPluginMain(RecordingHost::callback);
   ASSERT_NE(record, nullptr);
   EXPECT_EQ(record->magic, kEffectMagic);
@@ -40,9 +44,11 @@ TEST(EntryPoint, ReturnsTheRecordOfTheFactorysEffect) {
 TEST(EntryPoint, ReturnsNoneWhenTheFactoryFails) {
   RecordingHost host;
   host.answerWith(audioMasterVersion, 2400);
-  factoryRefuses = true;
-  EXPECT_EQ(VSTPluginMain(RecordingHost::callback), nullptr);
-  factoryRefuses = false;
+  for (Factory failing : {Factory::refuses, Factory::throws}) {
+    factory = failing;
+    EXPECT_EQ(VSTPluginMain(RecordingHost::callback), nullptr);
+  }
+  factory = Factory::creates;
 }
 
 TEST(EntryPoint, RefusesAMissingCallback) { EXPECT_EQ(VSTPluginMain(nullptr), nullptr); }
