@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 #include <string>
 
@@ -38,6 +40,30 @@ TEST(StagedOutputFile, AppearsUnderItsNameOnlyWhenCommitted) {
 TEST(StagedOutputFile, RefusesADirectoryThatDoesNotExist) {
   TemporaryDirectory directory;
   EXPECT_THROW(StagedOutputFile(directory / "missing/out.wav"), RenderError);
+}
+
+TEST(StagedOutputFile, RemovesTheStagingFilesOfRunsThatNoLongerExist) {
+  TemporaryDirectory directory;
+  const std::string live = ".a.wav.partial-" + std::to_string(getpid()) + "-0123456789ab";
+  const std::string stale = ".b.flac.partial-999999999-0123456789ab";
+  const std::string oldAbandoned = ".c.wav.partial-0123456789ab";
+  const std::string oldRecent = ".e.wav.partial-0123456789ab";
+  const std::set<std::string> foreign{
+      "x.wav.partial-999999999-0123456789ab", ".c.wav.partial-999999999-0123456789", ".c.wav.partial-99x-0123456789ab",
+      ".d.wav.partial-999999999-0123456789AB", "notes.txt"};
+  std::set<std::string> names = foreign;
+  names.insert({live, stale, oldAbandoned, oldRecent});
+  for (const std::string& name : names) std::ofstream(directory / name) << "half";
+  std::filesystem::last_write_time(directory / oldAbandoned,
+                                   std::filesystem::file_time_type::clock::now() - std::chrono::minutes(11));
+  {
+    StagedOutputFile staged(directory / "out.wav");
+    EXPECT_EQ(staged.stagingPath().filename().string().rfind(".out.wav.partial-" + std::to_string(getpid()) + "-", 0),
+              0u);
+  }
+  names.erase(stale);
+  names.erase(oldAbandoned);
+  EXPECT_EQ(fileNamesIn(directory.path()), names);
 }
 
 TEST(AudioFiles, FloatWavKeepsEverySampleAndFlacKeeps24Bits) {

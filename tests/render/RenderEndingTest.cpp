@@ -150,6 +150,25 @@ TEST_F(EchoReportTest, CountsTheSamplesClippedAtFullScaleInIntegerOutput) {
   EXPECT_NE(floating.out.find("peak 2.92 dBFS"), std::string::npos) << floating.out;
 }
 
+TEST_F(EchoReportTest, WarnsOfATruncatedInputAndRendersWhatItHolds) {
+  for (const int format : {SF_FORMAT_WAV | SF_FORMAT_PCM_16, SF_FORMAT_AIFF | SF_FORMAT_PCM_16}) {
+    writeTestAudio(directory / "whole.wav", {1, 44100, pluckLikeSignal(4000, 110.0)}, format);
+    std::filesystem::copy_file(directory / "whole.wav", directory / "in.wav",
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::resize_file(directory / "in.wav", std::filesystem::file_size(directory / "in.wav") - 2000);
+    const std::vector<std::string> arguments{"--module", ECHO_MODULE_PATH, (directory / "in.wav").string(),
+                                             (directory / "out.wav").string()};
+    const CommandRun cut(arguments);
+    ASSERT_EQ(cut.status, 0) << cut.err;
+    EXPECT_NE(cut.err.find("in.wav is truncated (its "), std::string::npos) << cut.err;
+    EXPECT_NE(cut.err.find(" bytes, the file holds 600"), std::string::npos) << cut.err;
+    EXPECT_EQ(readTestAudio(directory / "out.wav").frames(), 3003);
+    std::filesystem::copy_file(directory / "whole.wav", directory / "in.wav",
+                               std::filesystem::copy_options::overwrite_existing);
+    EXPECT_EQ(CommandRun(arguments).err, "");
+  }
+}
+
 TEST_F(EchoReportTest, RefusesSampleRatesOutsideTheAcceptedRange) {
   for (const int rate : {1000, 7999, 384001, 2000000}) {
     const CommandRun run = render({1, rate, pluckLikeSignal(500, 110.0)});

@@ -25,8 +25,17 @@ class AudioFileReader {
   // the end. Throws RenderError when the file turns out to be damaged.
   std::int64_t read(float* interleaved, std::int64_t count);
 
+  // Why the file holds less audio than its header announces ("its data chunk
+  // announces 336384 bytes, the file holds 199956"); empty for a whole
+  // file. Complete once read() has returned 0.
+  const std::string& truncation() const { return truncationNote; }
+
  private:
+  void noteTruncatedChunk();
+
   std::string path;
   SF_INFO info{};
   SNDFILE* file = nullptr;
+  std::int64_t framesRead = 0;
+  std::string truncationNote;
 };

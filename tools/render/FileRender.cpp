@@ -65,9 +65,12 @@ std::string summaryOf(const FileJob& job, const AudioFileReader& reader, const R
          "), " + levelsText(meter);
 }
 
-std::vector<std::string> warningsOf(const FileJob& job, const RenderOptions& options,
+std::vector<std::string> warningsOf(const FileJob& job, const RenderOptions& options, const AudioFileReader& reader,
                                     const AudioFileWriter& writer, const RenderedLength& length) {
   std::vector<std::string> warnings;
+  if (!reader.truncation().empty()) {
+    warnings.push_back(job.inputPath + " is truncated (" + reader.truncation() + "); what it holds was rendered");
+  }
   if (writer.clippedSamples() > 0) {
     warnings.push_back(job.outputPath + ": " + std::to_string(writer.clippedSamples()) +
                        " samples beyond full scale were clipped");
@@ -111,5 +114,5 @@ FileReport renderFile(const FileJob& job, const RenderOptions& options, EffectMo
   const RenderedLength length = renderThrough(
       effects, streams, TailRule::at(reader.sampleRate(), effects.reportedTail(), options.longestTail));
   writer.commit();
-  return {summaryOf(job, reader, length, meter), warningsOf(job, options, writer, length)};
+  return {summaryOf(job, reader, length, meter), warningsOf(job, options, reader, writer, length)};
 }

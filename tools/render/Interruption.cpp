@@ -13,6 +13,7 @@ void noteInterruption(int) { interrupted = 1; }
 void installInterruptionHandler() {
   std::signal(SIGINT, noteInterruption);
   std::signal(SIGTERM, noteInterruption);
+  std::signal(SIGHUP, noteInterruption);
 }
 
 bool interruptionRequested() { return interrupted != 0; }

@@ -6,7 +6,11 @@
 // Reserves a hidden temporary file beside the destination. The writer fills
 // the staging path; commit() renames it onto the destination. Without a
 // commit the destructor deletes it, so a failed run leaves neither a partial
-// file nor a changed destination behind.
+// file nor a changed destination behind. A run killed outright cannot clean
+// up, so the staging name carries the process id
+// (".out.wav.partial-PID-RANDOM") and each new staging file first removes
+// those in its directory whose process no longer runs (and those of earlier
+// versions, without the id, untouched for ten minutes).
 class StagedOutputFile {
  public:
   // Throws RenderError when the destination's directory cannot take a file.
