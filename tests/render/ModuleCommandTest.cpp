@@ -168,9 +168,34 @@ TEST_F(ModuleCommandTest, PresetAndParametersReachTheModule) {
   expectDecayedRenderOf(readTestAudio(files / "out.wav").samples, expected, input.size());
 }
 
+TEST_F(ModuleCommandTest, TakesEditorCaptionsIndicesAndPresetsInAnyCase) {
+  const std::vector<float> input = pluckLikeSignal(4000, 196.0);
+  writeTestAudio(files / "in.wav", {1, 44100, input});
+  const std::vector<float> expected =
+      driveDirectly(input, 44100.0f, {{3, 1.0f}, {0, 0.3f}, {1, 0.9f}, {2, 0.2f}});
+  for (const std::vector<std::string>& options :
+       {std::vector<std::string>{"--preset", "THRU", "--param", "Pre Gain=0.3", "--param", "1=0.9", "--param",
+                                 "pre lo=0.2"},
+        std::vector<std::string>{"--param", "3=1", "--param", "0=0.3", "--param", "Post Gain=0.9", "--param",
+                                 "Pre Lo=0.2"},
+        std::vector<std::string>{"--preset", "Thru.XML", "--pre-gain", "0.3", "--param", "POST_GAIN=0.9",
+                                 "--param", "2=0.2"}}) {
+    SCOPED_TRACE(options[1]);
+    ASSERT_EQ(render(options).status, 0);
+    expectDecayedRenderOf(readTestAudio(files / "out.wav").samples, expected, input.size());
+  }
+  for (const auto& [assignment, mentions] : {std::pair{"4=0.5", "unknown parameter \"4\""},
+                                             std::pair{"3=0.5", "unknown preset \"0.5\""},
+                                             std::pair{"Pre Hi=0.5", "unknown parameter \"Pre Hi\""}}) {
+    const CommandRun refused = render({"--param", assignment});
+    EXPECT_TRUE(refused.failedWithOneLine()) << refused.err;
+    EXPECT_NE(refused.err.find(mentions), std::string::npos) << refused.err;
+  }
+}
+
 TEST_F(ModuleCommandTest, RefusesPresetsAndValuesItDoesNotHave) {
   writeTestAudio(files / "in.wav", {1, 44100, pluckLikeSignal(500, 110.0)});
-  for (const char* preset : {"crunch", "2", "-1", "STEADY"}) {
+  for (const char* preset : {"crunch", "2", "-1", "STEAD"}) {
     const CommandRun result = render({"--preset", preset});
     EXPECT_TRUE(result.failedWithOneLine()) << preset << ": " << result.err;
     EXPECT_NE(result.err.find(preset), std::string::npos) << result.err;

@@ -57,9 +57,9 @@ TEST(RenderOptions, ListAndDemoTakeNoFiles) {
   EXPECT_EQ(demo.mode, RenderMode::demo);
   EXPECT_EQ(demo.demoDirectory, "out");
   EXPECT_EQ(demo.sampleRate, 48000.0f);
-  const RenderOptions snapshot = parseRenderOptions({"--snapshot", "editor.png", "--preset", "2"});
+  const RenderOptions snapshot = parseRenderOptions({"--snapshot", "editor.PNG", "--preset", "2"});
   EXPECT_EQ(snapshot.mode, RenderMode::snapshot);
-  EXPECT_EQ(snapshot.snapshotPath, "editor.png");
+  EXPECT_EQ(snapshot.snapshotPath, "editor.PNG");
   EXPECT_THROW(parseRenderOptions({"--snapshot", "a.png", "in.wav"}), UsageError);
 }
 
@@ -105,6 +105,8 @@ TEST(RenderOptions, RefusesCommandLinesItCannotUse) {
       {"--tail", "-1", "a", "b"},
       {"--tail", "3601", "a", "b"},
       {"--tail", "long", "a", "b"},
+      {"--snapshot", "editor.jpg"},
+      {"--snapshot", "editor"},
   };
   for (const std::vector<std::string>& arguments : wrong) {
     std::string line;

@@ -42,9 +42,6 @@ class AudioFileWriter {
   std::int64_t clipped = 0;
 };
 
-// The path's extension in lower case (A to Z), with its dot: ".wav".
-std::string lowerCaseExtension(const std::string& path);
-
 // Throws RenderError unless the path ends in .wav or .flac (any case), so a
 // run can refuse a bad OUTPUT before it does any work.
 void checkAudioOutputName(const std::string& path);

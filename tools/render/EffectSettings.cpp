@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "render/ParameterLookup.h"
+#include "render/ParameterName.h"
 #include "render/PresetCatalogue.h"
 #include "render/RenderError.h"
 
@@ -25,14 +26,17 @@ EffectSettings::Value resolvePreset(HostedEffect& effect, const std::string& req
   return {*catalogue.parameterIndex(), static_cast<float>(*index)};
 }
 
-EffectSettings::Value resolveParameter(HostedEffect& effect, const ParameterRequest& request) {
+VstInt32 findRequested(HostedEffect& effect, const ParameterRequest& request) {
   const std::optional<VstInt32> index = findParameter(effect, request.name);
   if (!index) throw RenderError("unknown parameter \"" + request.name + "\" (see --list)");
-  if (request.value < 0.0f || request.value > 1.0f) {
-    throw RenderError("parameter " + effect.parameterName(*index) + " takes 0 to 1, got " +
-                      valueText(request.value));
+  return *index;
+}
+
+EffectSettings::Value checkedValue(HostedEffect& effect, VstInt32 index, float value) {
+  if (value < 0.0f || value > 1.0f) {
+    throw RenderError("parameter " + effect.parameterName(index) + " takes 0 to 1, got " + valueText(value));
   }
-  return {*index, request.value};
+  return {index, value};
 }
 
 }  // namespace
@@ -42,7 +46,13 @@ EffectSettings resolveSettings(HostedEffect& effect, const std::optional<std::st
   EffectSettings settings;
   if (preset) settings.preset = resolvePreset(effect, *preset);
   for (const ParameterRequest& request : parameters) {
-    settings.parameters.push_back(resolveParameter(effect, request));
+    const VstInt32 index = findRequested(effect, request);
+    // "Preset" named by its index takes a description's index, as --preset.
+    if (parameterNameMatches(effect.parameterName(index), "Preset")) {
+      settings.preset = resolvePreset(effect, valueText(request.value));
+    } else {
+      settings.parameters.push_back(checkedValue(effect, index, request.value));
+    }
   }
   return settings;
 }

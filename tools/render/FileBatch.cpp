@@ -9,8 +9,8 @@
 #include <optional>
 #include <thread>
 
-#include "render/AudioFileWriter.h"
 #include "render/BatchProgress.h"
+#include "render/FileExtension.h"
 #include "render/Interruption.h"
 #include "render/RenderError.h"
 

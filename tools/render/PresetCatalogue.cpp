@@ -2,6 +2,7 @@
 
 #include "render/NumberText.h"
 #include "render/ParameterLookup.h"
+#include "render/ParameterName.h"
 
 namespace {
 
@@ -32,8 +33,9 @@ std::optional<int> PresetCatalogue::find(const std::string& request) const {
     return std::nullopt;
   }
   for (std::size_t index = 0; index < descriptionNames.size(); ++index) {
-    const std::string& name = descriptionNames[index];
-    if (name == request || name == request + ".xml") return static_cast<int>(index);
+    const std::string name = foldedParameterName(descriptionNames[index]);
+    const std::string folded = foldedParameterName(request);
+    if (name == folded || name == folded + ".xml") return static_cast<int>(index);
   }
   return std::nullopt;
 }

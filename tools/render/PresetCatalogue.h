@@ -22,7 +22,8 @@ class PresetCatalogue {
   std::optional<VstInt32> parameterIndex() const { return parameter; }
 
   // The index that request means: a listed name, with or without its
-  // ".xml", or a zero-based index within the list. Empty for anything else.
+  // ".xml", in any case, or a zero-based index within the list. Empty for
+  // anything else.
   std::optional<int> find(const std::string& request) const;
 
  private:

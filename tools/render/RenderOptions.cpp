@@ -1,10 +1,8 @@
 #include "render/RenderOptions.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstddef>
-#include <filesystem>
 
+#include "render/FileExtension.h"
 #include "render/NumberText.h"
 #include "render/ParameterName.h"
 #include "render/RenderError.h"
@@ -52,7 +50,7 @@ class OptionReader {
       options.demoDirectory = value(name);
     } else if (name == "--snapshot") {
       setMode(RenderMode::snapshot, name);
-      options.snapshotPath = value(name);
+      options.snapshotPath = pngPath(name, value(name));
     } else if (name == "-o" || name == "--output-dir") {
       setMode(RenderMode::batch, name);
       options.outputDirectory = value(name);
@@ -143,11 +141,9 @@ class OptionReader {
     return *seconds;
   }
 
+  // The pictures are PNG; another name would hide what the file holds.
   static std::string pngPath(const std::string& name, const std::string& path) {
-    const std::string extension = std::filesystem::path(path).extension().string();
-    if (extension.size() != 4 || !std::equal(extension.begin(), extension.end(), ".png", [](char a, char b) {
-          return std::tolower(static_cast<unsigned char>(a)) == b;
-        })) {
+    if (lowerCaseExtension(path) != ".png") {
       throw UsageError(name + " writes a PNG picture: give a .png file name, got \"" + path + "\"");
     }
     return path;
