@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <fstream>
@@ -49,8 +48,8 @@ TEST(StagedOutputFile, RemovesTheStagingFilesOfRunsThatNoLongerExist) {
   const std::string oldAbandoned = ".c.wav.partial-0123456789ab";
   const std::string oldRecent = ".e.wav.partial-0123456789ab";
   const std::set<std::string> foreign{
-      "x.wav.partial-999999999-0123456789ab", ".c.wav.partial-999999999-0123456789", ".c.wav.partial-99x-0123456789ab",
-      ".d.wav.partial-999999999-0123456789AB", "notes.txt"};
+      "x.wav.partial-999999999-0123456789ab", ".c.wav.partial-999999999-0123456789",
+      ".c.wav.partial-99x-0123456789ab", ".d.wav.partial-999999999-0123456789AB", "notes.txt"};
   std::set<std::string> names = foreign;
   names.insert({live, stale, oldAbandoned, oldRecent});
   for (const std::string& name : names) std::ofstream(directory / name) << "half";
@@ -58,7 +57,8 @@ TEST(StagedOutputFile, RemovesTheStagingFilesOfRunsThatNoLongerExist) {
                                    std::filesystem::file_time_type::clock::now() - std::chrono::minutes(11));
   {
     StagedOutputFile staged(directory / "out.wav");
-    EXPECT_EQ(staged.stagingPath().filename().string().rfind(".out.wav.partial-" + std::to_string(getpid()) + "-", 0),
+    EXPECT_EQ(staged.stagingPath().filename().string().rfind(
+                  ".out.wav.partial-" + std::to_string(getpid()) + "-", 0),
               0u);
   }
   names.erase(stale);

@@ -23,11 +23,10 @@ int renderAfterSignal(int signalNumber, const std::filesystem::path& directory) 
     std::ostringstream out;
     std::ostringstream err;
     RenderConsole console{out, err, false};
-    _exit(runRenderCommand({"--module", ECHO_MODULE_PATH, (directory / "in.wav").string(),
-                            (directory / "out.wav").string()},
-                           console) == 1 && err.str() == "torvix-render: interrupted\n"
-              ? 0
-              : 3);
+    const int status = runRenderCommand(
+        {"--module", ECHO_MODULE_PATH, (directory / "in.wav").string(), (directory / "out.wav").string()},
+        console);
+    _exit(status == 1 && err.str() == "torvix-render: interrupted\n" ? 0 : 3);
   }
   int status = -1;
   waitpid(child, &status, 0);

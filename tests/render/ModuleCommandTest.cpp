@@ -184,9 +184,9 @@ TEST_F(ModuleCommandTest, TakesEditorCaptionsIndicesAndPresetsInAnyCase) {
     ASSERT_EQ(render(options).status, 0);
     expectDecayedRenderOf(readTestAudio(files / "out.wav").samples, expected, input.size());
   }
-  for (const auto& [assignment, mentions] : {std::pair{"4=0.5", "unknown parameter \"4\""},
-                                             std::pair{"3=0.5", "unknown preset \"0.5\""},
-                                             std::pair{"Pre Hi=0.5", "unknown parameter \"Pre Hi\""}}) {
+  for (const auto& [assignment, mentions] :
+       {std::pair{"4=0.5", "unknown parameter \"4\""}, std::pair{"3=0.5", "unknown preset \"0.5\""},
+        std::pair{"Pre Hi=0.5", "unknown parameter \"Pre Hi\""}}) {
     const CommandRun refused = render({"--param", assignment});
     EXPECT_TRUE(refused.failedWithOneLine()) << refused.err;
     EXPECT_NE(refused.err.find(mentions), std::string::npos) << refused.err;

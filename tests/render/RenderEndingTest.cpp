@@ -58,7 +58,10 @@ std::vector<float> heldThrough(const EndingCase& ending) {
 TEST(HeldOutput, TrimsADecayedEndingAndFadesAnyOther) {
   const float half = 0.5f;
   const std::vector<EndingCase> cases{
-      {"trimmed after the last loud sample", {1, 1}, {half, half, half, 0.0005f, 0, 0, 0, 0}, {1, 1, half, half, half}},
+      {"trimmed after the last loud sample",
+       {1, 1},
+       {half, half, half, 0.0005f, 0, 0, 0, 0},
+       {1, 1, half, half, half}},
       {"never shorter than the reported tail", {1, 1}, {0, 0, 0, 0}, {1, 1, 0, 0}},
       {"the input is never trimmed", {1, 0, 0, 0, 0, 0}, {0, 0, 0, 0}, {1, 0, 0, 0, 0, 0, 0, 0}},
       {"cut before decaying: faded out", {1, 1, 1, 1}, {1, 1}, {1, 1, 1, 0.75f, 0.25f, 0}},
@@ -131,9 +134,10 @@ TEST_F(EchoReportTest, RefusesInputWithSamplesThatAreNotFinite) {
   for (std::size_t frame = 2205; frame < 2215; ++frame) samples[2 * frame + 1] = kNaN;
   const CommandRun run = render({2, 44100, samples});
   EXPECT_TRUE(run.failedWithOneLine()) << run.err;
-  EXPECT_NE(run.err.find("10 samples that are not finite (NaN or infinite), the first at 0.050 s (frame 2205, "
-                         "channel 2)"),
-            std::string::npos)
+  EXPECT_NE(
+      run.err.find("10 samples that are not finite (NaN or infinite), the first at 0.050 s (frame 2205, "
+                   "channel 2)"),
+      std::string::npos)
       << run.err;
   EXPECT_EQ(fileNamesIn(directory.path()), std::set<std::string>{"in.wav"});
 }
@@ -143,7 +147,8 @@ TEST_F(EchoReportTest, CountsTheSamplesClippedAtFullScaleInIntegerOutput) {
   for (const char* format : {"16", "24"}) {
     const CommandRun run = render({1, 44100, samples}, {"--format", format});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.err.find("out.wav: 2 samples beyond full scale were clipped"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("out.wav: 2 samples beyond full scale were clipped"), std::string::npos)
+        << run.err;
   }
   const CommandRun floating = render({1, 44100, samples});
   EXPECT_EQ(floating.err, "");
@@ -155,7 +160,8 @@ TEST_F(EchoReportTest, WarnsOfATruncatedInputAndRendersWhatItHolds) {
     writeTestAudio(directory / "whole.wav", {1, 44100, pluckLikeSignal(4000, 110.0)}, format);
     std::filesystem::copy_file(directory / "whole.wav", directory / "in.wav",
                                std::filesystem::copy_options::overwrite_existing);
-    std::filesystem::resize_file(directory / "in.wav", std::filesystem::file_size(directory / "in.wav") - 2000);
+    std::filesystem::resize_file(directory / "in.wav",
+                                 std::filesystem::file_size(directory / "in.wav") - 2000);
     const std::vector<std::string> arguments{"--module", ECHO_MODULE_PATH, (directory / "in.wav").string(),
                                              (directory / "out.wav").string()};
     const CommandRun cut(arguments);
@@ -177,7 +183,8 @@ TEST_F(EchoReportTest, RefusesSampleRatesOutsideTheAcceptedRange) {
               std::string::npos)
         << run.err;
   }
-  for (const int rate : {8000, 384000}) EXPECT_EQ(render({1, rate, pluckLikeSignal(500, 110.0)}).status, 0) << rate;
+  for (const int rate : {8000, 384000})
+    EXPECT_EQ(render({1, rate, pluckLikeSignal(500, 110.0)}).status, 0) << rate;
 }
 
 }  // namespace

@@ -88,7 +88,8 @@ std::vector<FileJob> batchJobs(const RenderOptions& options, const EffectSetting
     const std::string output = (std::filesystem::path(options.outputDirectory) / outputName(input)).string();
     const auto [previous, added] = inputOfOutput.emplace(output, input);
     if (!added) {
-      throw RenderError("inputs " + previous->second + " and " + input + " would both be written to " + output);
+      throw RenderError("inputs " + previous->second + " and " + input + " would both be written to " +
+                        output);
     }
     jobs.push_back({input, output, settings});
   }

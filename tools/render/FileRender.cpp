@@ -17,8 +17,9 @@ namespace {
 void checkSampleRate(const AudioFileReader& reader, const std::string& path) {
   if (reader.sampleRate() < RenderOptions::kLowestSampleRate ||
       reader.sampleRate() > RenderOptions::kHighestSampleRate) {
-    throw RenderError("cannot render " + path + ": its sample rate of " + std::to_string(reader.sampleRate()) +
-                      " Hz is outside " + RenderOptions::sampleRateRangeText());
+    throw RenderError("cannot render " + path + ": its sample rate of " +
+                      std::to_string(reader.sampleRate()) + " Hz is outside " +
+                      RenderOptions::sampleRateRangeText());
   }
 }
 
@@ -61,15 +62,17 @@ std::string summaryOf(const FileJob& job, const AudioFileReader& reader, const R
                       const LevelMeter& meter) {
   return "wrote " + job.outputPath + ": " + std::to_string(length.frames) + " frames, " +
          std::to_string(reader.channels()) + (reader.channels() == 1 ? " channel" : " channels") + " at " +
-         std::to_string(reader.sampleRate()) + " Hz (tail " + secondsText(length.tailFrames, reader.sampleRate()) +
-         "), " + levelsText(meter);
+         std::to_string(reader.sampleRate()) + " Hz (tail " +
+         secondsText(length.tailFrames, reader.sampleRate()) + "), " + levelsText(meter);
 }
 
-std::vector<std::string> warningsOf(const FileJob& job, const RenderOptions& options, const AudioFileReader& reader,
-                                    const AudioFileWriter& writer, const RenderedLength& length) {
+std::vector<std::string> warningsOf(const FileJob& job, const RenderOptions& options,
+                                    const AudioFileReader& reader, const AudioFileWriter& writer,
+                                    const RenderedLength& length) {
   std::vector<std::string> warnings;
   if (!reader.truncation().empty()) {
-    warnings.push_back(job.inputPath + " is truncated (" + reader.truncation() + "); what it holds was rendered");
+    warnings.push_back(job.inputPath + " is truncated (" + reader.truncation() +
+                       "); what it holds was rendered");
   }
   if (writer.clippedSamples() > 0) {
     warnings.push_back(job.outputPath + ": " + std::to_string(writer.clippedSamples()) +
@@ -98,8 +101,8 @@ FileReport renderFile(const FileJob& job, const RenderOptions& options, EffectMo
                       const FileProgress& progress) {
   AudioFileReader reader(job.inputPath);
   checkSampleRate(reader, job.inputPath);
-  ChannelEffects effects = startChannelEffects(module, reader.channels(), static_cast<float>(reader.sampleRate()),
-                                               options.blockSize, job.settings);
+  ChannelEffects effects = startChannelEffects(
+      module, reader.channels(), static_cast<float>(reader.sampleRate()), options.blockSize, job.settings);
   AudioFileWriter writer(job.outputPath, reader.channels(), reader.sampleRate(), options.encoding);
   CheckedInput input(reader, job.inputPath);
   LevelMeter meter;

@@ -127,8 +127,8 @@ class OptionReader {
   static float sampleRate(const std::string& text) {
     const std::optional<float> rate = floatFromText(text);
     if (!rate || *rate < RenderOptions::kLowestSampleRate || *rate > RenderOptions::kHighestSampleRate) {
-      throw UsageError("--sample-rate must be from " + RenderOptions::sampleRateRangeText() + ", got \"" + text +
-                       "\"");
+      throw UsageError("--sample-rate must be from " + RenderOptions::sampleRateRangeText() + ", got \"" +
+                       text + "\"");
     }
     return *rate;
   }
@@ -181,7 +181,8 @@ class OptionReader {
   }
 
   void refuseSampleRateForFiles() const {
-    if (options.sampleRate) throw UsageError("--sample-rate is for generated input; a file keeps its own rate");
+    if (options.sampleRate)
+      throw UsageError("--sample-rate is for generated input; a file keeps its own rate");
   }
 
   const std::vector<std::string>& arguments;
