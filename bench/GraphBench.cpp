@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "effect/InternalHost.h"
+#include "graph/DividerAN.h"
 #include "graph/GraphBuilder.h"
 #include "graph/RunGraph.h"
 #include "support/LevelMatchedDistortion.h"
@@ -96,5 +97,35 @@ void BM_RunBlockThroughGraph(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kBlockLength);
 }
 BENCHMARK(BM_RunBlockThroughGraph);
+
+// n dividers, each reading the one before twice, so a read of the last makes 2^n - 1
+// getValue calls; a mixer reads it.
+std::string doublingDividers(int n) {
+  std::string text = "<torvix><processor id=\"d1\" type=\"divider\" input=\"in\"/>";
+  for (int i = 2; i <= n; ++i) {
+    const std::string previous = "d" + std::to_string(i - 1);
+    text += "<processor id=\"d" + std::to_string(i) + "\" type=\"divider\"><param set=\"0\" node=\"" + previous +
+            "\" get=\"2\"/><param set=\"1\" node=\"" + previous + "\" get=\"2\"/></processor>";
+  }
+  return text + "<mixer input=\"in\" input2=\"in\"><param set=\"0\" node=\"d" + std::to_string(n) +
+         "\" get=\"2\"/></mixer></torvix>";
+}
+
+// The cost of one getValue call through chained dividers, which bounds the control reads
+// a graph may make per block. Items are calls.
+void BM_ChainedDividerReads(benchmark::State& state) {
+  const int dividers = static_cast<int>(state.range(0));
+  TiXmlDocument document;
+  document.Parse(doublingDividers(dividers).c_str());
+  NoPresets presets;
+  std::unique_ptr<AudioNode> head = buildGraph(*document.RootElement(), internalHostCallback, presets);
+  if (!head) return state.SkipWithError("the description was not built");
+  AudioNode* last = nullptr;
+  for (AudioNode* node = head.get(); node; node = node->next.get())
+    if (dynamic_cast<DividerAN*>(node)) last = node;
+  for (auto _ : state) benchmark::DoNotOptimize(last->getValue(DividerAN::kRatio));
+  state.SetItemsProcessed(state.iterations() * ((std::int64_t{1} << dividers) - 1));
+}
+BENCHMARK(BM_ChainedDividerReads)->Arg(11)->Arg(13);
 
 }  // namespace

@@ -30,8 +30,14 @@ float AveragerAN::getValue(VstInt32 which) {
   return sum / static_cast<float>(windowLength);
 }
 
+bool AveragerAN::isValidWindow(float requested) {
+  // Above 2^24 floats are whole numbers, so a length that truncates to the maximum is
+  // the maximum itself.
+  return requested >= 1.0f && requested <= static_cast<float>(kMaxWindowLength);
+}
+
 bool AveragerAN::setWindowLength(float requested) {
-  if (!(requested >= 1.0f && requested < kMaxWindowLength + 1.0f)) return false;
+  if (!isValidWindow(requested)) return false;
   const auto length = static_cast<VstInt32>(requested);
   if (length == windowLength) return true;
   std::unique_ptr<float[]> cleared(new (std::nothrow) float[length]());

@@ -12,8 +12,13 @@
 class AveragerAN final : public AudioNodeProcessor {
  public:
   static constexpr VstInt32 kLevel = 0;
-  // 16 MiB of history, about 95 seconds at 44.1 kHz.
-  static constexpr VstInt32 kMaxWindowLength = 1 << 22;
+  // The largest whole number that a float parameter holds exactly: 64 MiB of history,
+  // about 380 seconds at 44.1 kHz.
+  static constexpr VstInt32 kMaxWindowLength = 1 << 24;
+
+  // Whether requested (truncated toward zero) is a window length from 1 to
+  // kMaxWindowLength; false for a value that is not a number.
+  static bool isValidWindow(float requested);
 
   // audio: measures the block of the input's buffer.
   void processBlock(const BufferBank& bank, VstInt32 sampleFrames) override;

@@ -68,6 +68,8 @@ class GraphBuilder {
   // Owns every node but the head until the build succeeds.
   std::vector<std::unique_ptr<AudioNode>> created;
   AudioNode* previous = nullptr;
+  // Samples of history that the graph's averagers may hold.
+  std::int64_t averagerHistory = 0;
   bool refused = false;
 };
 
@@ -200,16 +202,26 @@ bool GraphBuilder::connectInput(const TiXmlElement& element, AudioNode& node) {
 }
 
 // A constant window is set up now, so the first block does not allocate on the audio
-// thread; a window read from another node is checked when it is read.
+// thread; a window read from another node is checked when it is read, and may grow to the
+// longest window, so it counts as one against the graph's history.
 bool GraphBuilder::prepareAverager(const TiXmlElement& element, AudioNode& node) {
   auto* averager = dynamic_cast<AveragerAN*>(&node);
   if (!averager) return true;
   const ParamBinding* window = averager->bindingFor(0);
-  if (window && window->source) return true;
-  const float length = window ? window->value : 1.0f;
-  if (averager->setWindowLength(length)) return true;
-  return refuse(element, "the averager window " + std::to_string(length) + " is not between 1 and " +
-                             std::to_string(AveragerAN::kMaxWindowLength) + " samples");
+  const bool bound = window && window->source;
+  const float length = window && !bound ? window->value : 1.0f;
+  if (!AveragerAN::isValidWindow(length)) {
+    return refuse(element, "the averager window " + std::to_string(length) + " is not between 1 and " +
+                               std::to_string(AveragerAN::kMaxWindowLength) + " samples");
+  }
+  averagerHistory += bound ? AveragerAN::kMaxWindowLength : static_cast<std::int64_t>(length);
+  if (averagerHistory > kMaxAveragerHistory) {
+    return refuse(element, "the averagers' histories would exceed " + std::to_string(kMaxAveragerHistory) +
+                               " samples (a window read from another node counts as " +
+                               std::to_string(AveragerAN::kMaxWindowLength) + ")");
+  }
+  if (bound || averager->setWindowLength(length)) return true;
+  return refuse(element, "the history of a window of " + std::to_string(length) + " samples cannot be allocated");
 }
 
 void GraphBuilder::registerNode(const TiXmlElement& element, const char* id,
@@ -252,9 +264,19 @@ bool GraphBuilder::assignBufferIndexes() {
 }
 
 bool GraphBuilder::checkControlReads() {
-  const AudioNode* node = findExcessiveControlRead(chain);
-  return !node || refuse(*node, "reading one of its values would walk more than " +
-                                    std::to_string(kMaxControlReads) + " bindings");
+  const ControlReadExcess excess = findExcessiveControlReads(chain);
+  switch (excess.kind) {
+    case ControlReadExcess::kNone:
+      return true;
+    case ControlReadExcess::kTooManyReads:
+      return refuse(*excess.node, "with its parameter reads one block would make more than " +
+                                      std::to_string(kMaxControlReadsPerBlock) +
+                                      " value reads through bindings (too slow for real time)");
+    case ControlReadExcess::kTooDeep:
+      return refuse(*excess.node, "reading its value would nest more than " +
+                                      std::to_string(kMaxControlReadDepth) + " bindings deep");
+  }
+  return false;
 }
 
 void GraphBuilder::handOverNodes(InputAudioNode& head) {

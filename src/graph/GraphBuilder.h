@@ -1,13 +1,19 @@
 // Builds a processing graph from its XML description.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "graph/AudioNode.h"
+#include "graph/AveragerAN.h"
 #include "graph/GraphBuildReport.h"
 #include "graph/PresetLoader.h"
 
 class TiXmlElement;
+
+// The samples of history that the averagers of one graph may hold: 256 MiB, four of the
+// longest windows. A window read from another node counts as the longest.
+constexpr std::int64_t kMaxAveragerHistory = std::int64_t{4} * AveragerAN::kMaxWindowLength;
 
 // build: creates the nodes declared by the children of root (the <torvix> element) with
 // their processors (created with hostCallback, presets through presets) and bindings,

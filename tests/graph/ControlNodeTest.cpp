@@ -241,7 +241,7 @@ TEST(AveragerWindow, AcceptsOnlyLengthsFromOneToTheMaximum) {
   AveragerAN averager;
   EXPECT_TRUE(averager.setWindowLength(1.0f));
   EXPECT_TRUE(averager.setWindowLength(static_cast<float>(AveragerAN::kMaxWindowLength)));
-  EXPECT_FALSE(averager.setWindowLength(static_cast<float>(AveragerAN::kMaxWindowLength) + 1.0f));
+  EXPECT_FALSE(averager.setWindowLength(std::nextafter(static_cast<float>(AveragerAN::kMaxWindowLength), INFINITY)));
   EXPECT_FALSE(averager.setWindowLength(0.999f));
   EXPECT_FALSE(averager.setWindowLength(-std::numeric_limits<float>::infinity()));
 }

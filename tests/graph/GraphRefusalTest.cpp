@@ -7,6 +7,7 @@
 
 #include "DescriptionGraph.h"
 #include "graph/ControlReadLimit.h"
+#include "graph/GraphBuilder.h"
 #include "support/TraceCapture.h"
 
 namespace {
@@ -126,15 +127,32 @@ TEST(AveragerWindow, BelowOneSampleIsRefused) {
 }
 
 TEST(AveragerWindow, LongerThanTheMaximumIsRefused) {
-  expectRefused(R"(<processor type="averager"><param set="0" value="1e9"/></processor>
+  expectRefused(R"(<processor type="averager"><param set="0" value="16777218"/></processor>
 <fx id="b" type="inv" input="in"/>)",
                 {"processor", 2, "window"});
 }
 
-TEST(AveragerWindow, OneSampleAndTheDefaultAreAccepted) {
+TEST(AveragerWindow, OneSampleTheDefaultAndAHundredSecondsAreAccepted) {
   DescriptionGraph graph(R"(<torvix><processor type="averager"><param set="0" value="1"/></processor>
-    <processor type="averager" input="in"/><fx id="b" type="inv" input="in"/></torvix>)");
+    <processor type="averager" input="in"/><processor type="averager" input="in"><param set="0" value="4410000"/>
+    </processor><fx id="b" type="inv" input="in"/></torvix>)");
   EXPECT_NE(graph.head, nullptr);
+}
+
+// n averagers whose windows another node's value sets: each may grow to the longest.
+std::string boundWindows(int n) {
+  std::string children = "<processor id=\"w\" type=\"divider\" input=\"in\"/>\n";
+  for (int i = 0; i < n; ++i)
+    children += "<processor type=\"averager\" input=\"in\"><param set=\"0\" node=\"w\" get=\"2\"/></processor>\n";
+  return children + "<fx id=\"b\" type=\"inv\" input=\"in\"/>";
+}
+
+TEST(AveragerWindow, HistoriesThatCouldExhaustMemoryAreRefused) {
+  static_assert(kMaxAveragerHistory == 4 * std::int64_t{AveragerAN::kMaxWindowLength});
+  DescriptionGraph fits("<torvix>" + boundWindows(4) + "</torvix>");
+  EXPECT_NE(fits.head, nullptr);
+  expectRefused(boundWindows(5), {"processor", 7, "histories"});
+  expectRefused(boundWindows(4) + "<processor type=\"averager\" input=\"in\"/>", {"processor", 7, "histories"});
 }
 
 // n + 1 buffers live at once: n fx nodes all ordered before the first mixer that reads
@@ -183,14 +201,41 @@ std::string doublingDividers(int n) {
 }
 
 TEST(ControlReads, ReadsWithinTheLimitAreAccepted) {
-  // The last of ten doubling dividers makes 1023 calls per read.
-  static_assert(kMaxControlReads >= 1023);
-  DescriptionGraph graph("<torvix>" + doublingDividers(10) + "</torvix>");
-  EXPECT_NE(graph.head, nullptr);
+  // The last of thirteen doubling dividers makes 8191 calls per read.
+  static_assert(kMaxControlReadsPerBlock >= 8191);
+  for (int dividers : {11, 13}) {
+    DescriptionGraph graph("<torvix>" + doublingDividers(dividers) + "</torvix>");
+    EXPECT_NE(graph.head, nullptr) << dividers;
+  }
 }
 
 TEST(ControlReads, ReadsThatWouldNotFinishAreRefused) {
-  expectRefused(doublingDividers(60), {"processor", 12, "1024"});
+  expectRefused(doublingDividers(14), {"mixer", 16, "8192"});
+  expectRefused(doublingDividers(60), {"mixer", 62, "8192"});
+}
+
+TEST(ControlReads, TheLimitHoldsForAllReadsOfABlock) {
+  // Two mixers reading the last of thirteen dividers: 2 x 8191 calls a block.
+  expectRefused(doublingDividers(13) + "\n<mixer input2=\"in\"><param set=\"1\" node=\"d13\" get=\"2\"/></mixer>",
+                {"mixer", 16, "8192"});
+}
+
+// n dividers, each reading the one before once: cheap, but nested n deep.
+std::string nestedDividers(int n) {
+  std::string children = "<processor id=\"d1\" type=\"divider\" input=\"in\"/>\n";
+  for (int i = 2; i <= n; ++i) {
+    children += "<processor id=\"d" + std::to_string(i) + "\" type=\"divider\"><param set=\"0\" node=\"d" +
+                std::to_string(i - 1) + "\" get=\"2\"/></processor>\n";
+  }
+  return children + "<mixer input=\"in\" input2=\"in\"><param set=\"0\" node=\"d" + std::to_string(n) +
+         "\" get=\"2\"/></mixer>";
+}
+
+TEST(ControlReads, ReadsNestedTooDeepAreRefused) {
+  DescriptionGraph deepest("<torvix>" + nestedDividers(kMaxControlReadDepth) + "</torvix>");
+  EXPECT_NE(deepest.head, nullptr);
+  const int tooDeep = kMaxControlReadDepth + 1;
+  expectRefused(nestedDividers(tooDeep), {"mixer", tooDeep + 2, "nest"});
 }
 
 }  // namespace
