@@ -1,21 +1,16 @@
 #include "effect/ZrVelkoranGeneric.h"
 
-#include <tinyxml.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 
-#include "effect/ArchivePresetLoader.h"
+#include "effect/ArchiveDescriptions.h"
 #include "effect/ArchiveSession.h"
 #include "effect/InternalHost.h"
 #include "effect/PresetReader.h"
-#include "effect/ResourceArchive.h"
 #include "frame/TextCopy.h"
 #include "frame/TraceLog.h"
-#include "graph/GraphBuilder.h"
 #include "graph/RunGraph.h"
 #include "platform/DenormalGuard.h"
 #include "processors/Float4.h"
@@ -82,11 +77,7 @@ void ZrVelkoranGeneric::allocateBank() {
 
 void ZrVelkoranGeneric::listDescriptions() {
   ArchiveSession session;
-  if (!session.isOpen()) return;
-  visitMembers([this](const char* name) {
-    if (std::strstr(name, ".xml")) descriptionNames.emplace_back(name);
-  });
-  std::sort(descriptionNames.begin(), descriptionNames.end());
+  descriptionNames = listArchiveDescriptions();
 }
 
 void ZrVelkoranGeneric::loadFilterPresets() {
@@ -257,22 +248,9 @@ bool ZrVelkoranGeneric::loadGraph(VstInt32 n) {
 
 std::unique_ptr<AudioNode> ZrVelkoranGeneric::buildDescription(const std::string& name) {
   ArchiveSession session;
-  std::vector<char> bytes;
-  if (!readMember(name.c_str(), bytes)) return nullptr;
-  bytes.push_back('\0');
-  TiXmlDocument document;
-  document.Parse(bytes.data());
-  if (document.Error()) {
-    traceLog("location: %d:%d", document.ErrorRow(), document.ErrorCol());
-    return nullptr;
-  }
-  const TiXmlElement* root = document.FirstChildElement("torvix");
-  if (!root) {
-    traceLog("Error, can't find root element <torvix>");
-    return nullptr;
-  }
-  ArchivePresetLoader presets;
-  return buildGraph(*root, internalHostCallback, presets);
+  DescriptionBuild built = buildArchiveDescription(name, internalHostCallback);
+  if (!built.head) traceLog("%s not loaded: %s\n", name.c_str(), built.refusal.c_str());
+  return std::move(built.head);
 }
 
 void ZrVelkoranGeneric::installGraph(std::unique_ptr<AudioNode> head) {

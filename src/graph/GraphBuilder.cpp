@@ -2,6 +2,7 @@
 
 #include <tinyxml.h>
 
+#include <cstdio>
 #include <new>
 #include <string>
 #include <vector>
@@ -20,6 +21,12 @@
 namespace {
 
 std::string quoted(const char* text) { return std::string("\"") + text + "\""; }
+
+std::string numberText(float value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+  return text;
+}
 
 bool hasAudioOutput(const AudioNode& node) { return node.kind != AudioNode::kControl; }
 
@@ -211,7 +218,7 @@ bool GraphBuilder::prepareAverager(const TiXmlElement& element, AudioNode& node)
   const bool bound = window && window->source;
   const float length = window && !bound ? window->value : 1.0f;
   if (!AveragerAN::isValidWindow(length)) {
-    return refuse(element, "the averager window " + std::to_string(length) + " is not between 1 and " +
+    return refuse(element, "the averager window " + numberText(length) + " is not between 1 and " +
                                std::to_string(AveragerAN::kMaxWindowLength) + " samples");
   }
   averagerHistory += bound ? AveragerAN::kMaxWindowLength : static_cast<std::int64_t>(length);
@@ -221,7 +228,7 @@ bool GraphBuilder::prepareAverager(const TiXmlElement& element, AudioNode& node)
                                std::to_string(AveragerAN::kMaxWindowLength) + ")");
   }
   if (bound || averager->setWindowLength(length)) return true;
-  return refuse(element, "the history of a window of " + std::to_string(length) + " samples cannot be allocated");
+  return refuse(element, "the history of a window of " + numberText(length) + " samples cannot be allocated");
 }
 
 void GraphBuilder::registerNode(const TiXmlElement& element, const char* id,

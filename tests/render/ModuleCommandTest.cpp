@@ -21,6 +21,7 @@
 #include "host/HostedEffect.h"
 #include "host/PluginModule.h"
 #include "support/SteadyArchive.h"
+#include "support/ZipFixture.h"
 #include "support/TemporaryDirectory.h"
 
 namespace {
@@ -273,6 +274,44 @@ TEST_F(ModuleCommandTest, SnapshotPicturesTheEditorWithTheRequestedSettings) {
   const CommandRun unknown = run({"--snapshot", path("other.png"), "--preset", "nowhere"});
   EXPECT_TRUE(unknown.failedWithOneLine()) << unknown.err;
   EXPECT_FALSE(std::filesystem::exists(files / "other.png"));
+}
+
+// Descriptions the plug-in refuses, first and in the middle of the list, hide none of the
+// others: the effect keeps its graph when "Preset" names a refused one, so a list found by
+// setting "Preset" until it is not taken ended at the first refusal.
+TEST_F(ModuleCommandTest, RefusedDescriptionsKeepTheirPlaceAndHideNoneOfTheOthers) {
+  std::string averager = R"(<processor type="averager" input="in"><param set="0" value="1e9"/></processor>)";
+  ASSERT_TRUE(writeZipFixture(moduleFolder / "a.zip",
+                              {{"aaa.xml", "<torvix>\n" + averager + "\n<fx id=\"i\" type=\"inv\"/></torvix>"},
+                               {"crunch.xml", "<torvix/>"},
+                               {"mid.xml", "<torvix>\n<mixer input2=\"nowhere\"/></torvix>"},
+                               {"zed.xml", "<torvix/>"}}));
+  const CommandRun listing = run({"--list"});
+  ASSERT_EQ(listing.status, 0) << listing.err;
+  for (const char* line : {"  0  aaa.xml  (refused by the plug-in: <processor> at line 2: the averager window",
+                           "  1  crunch.xml\n", "  2  mid.xml  (refused by the plug-in: <mixer> at line 2:",
+                           "  3  zed.xml\n"}) {
+    EXPECT_NE(listing.out.find(line), std::string::npos) << line << " in\n" << listing.out;
+  }
+
+  const std::vector<float> input = pluckLikeSignal(3000, 196.0);
+  writeTestAudio(files / "in.wav", {1, 44100, input});
+  for (const auto& [preset, index] : {std::pair{"crunch", 1.0f}, std::pair{"zed", 3.0f}}) {
+    SCOPED_TRACE(preset);
+    ASSERT_EQ(render({"--preset", preset}).status, 0);
+    expectDecayedRenderOf(readTestAudio(files / "out.wav").samples, driveDirectly(input, 44100.0f, {{3, index}}),
+                          input.size());
+  }
+  const CommandRun refused = render({"--preset", "aaa"});
+  EXPECT_TRUE(refused.failedWithOneLine()) << refused.err;
+  EXPECT_NE(refused.err.find("refuses the description aaa.xml: <processor> at line 2"), std::string::npos)
+      << refused.err;
+
+  const CommandRun demo = run({"--demo", path("demo"), "--sample-rate", "8000"});
+  ASSERT_EQ(demo.status, 0) << demo.err;
+  EXPECT_EQ(fileNamesIn(files / "demo"), (std::set<std::string>{"riff.wav", "01-crunch.wav", "01-crunch.png",
+                                                                "03-zed.wav", "03-zed.png", "editor.png"}));
+  EXPECT_NE(demo.err.find("mid.xml: not rendered, the plug-in refuses it"), std::string::npos) << demo.err;
 }
 
 std::size_t descriptionMembers(const std::filesystem::path& archivePath) {

@@ -46,22 +46,27 @@ void reportLevels(const DemoContext& demo, const std::string& fileName, const st
 }
 
 std::vector<int> chosenDescriptions(const DemoContext& demo, const PresetCatalogue& catalogue) {
-  if (catalogue.names().empty()) {
+  const std::vector<ModuleDescription>& descriptions = catalogue.descriptions();
+  if (descriptions.empty()) {
     throw RenderError("module " + demo.module.path() + " lists no graph descriptions");
   }
-  if (demo.options.preset) {
-    const std::optional<int> index = catalogue.find(*demo.options.preset);
-    if (!index) throw RenderError("unknown preset \"" + *demo.options.preset + "\" (see --list)");
-    return {*index};
+  if (demo.options.preset) return {catalogue.select(*demo.options.preset)};
+  std::vector<int> usable;
+  for (int index = 0; index < static_cast<int>(descriptions.size()); ++index) {
+    const ModuleDescription& description = descriptions[static_cast<std::size_t>(index)];
+    if (description.refusal.empty()) {
+      usable.push_back(index);
+    } else {
+      demo.console.err << description.name << ": not rendered, the plug-in refuses it: " << description.refusal
+                       << "\n";
+    }
   }
-  std::vector<int> all;
-  for (int index = 0; index < static_cast<int>(catalogue.names().size()); ++index) all.push_back(index);
-  return all;
+  return usable;
 }
 
 void renderDescription(const DemoContext& demo, const PresetCatalogue& catalogue, EffectSettings settings,
                        int index) {
-  const std::string& name = catalogue.names()[static_cast<std::size_t>(index)];
+  const std::string& name = catalogue.descriptions()[static_cast<std::size_t>(index)].name;
   settings.preset = EffectSettings::Value{*catalogue.parameterIndex(), static_cast<float>(index)};
   ChannelEffects effects =
       startChannelEffects(demo.module, 1, demo.sampleRate, demo.options.blockSize, settings);

@@ -30,7 +30,7 @@ void writeEditorPicture(const RenderOptions& options, const std::string& moduleP
   HostCallback callback;
   callback.setDirectory(std::filesystem::absolute(modulePath).parent_path().string());
   std::unique_ptr<HostedEffect> effect = createInProcess(callback);
-  applySettings(*effect, resolveSettings(*effect, options.preset, options.parameters));
+  applySettings(*effect, resolveSettings(*effect, modulePath, options.preset, options.parameters));
   auto* plugin = static_cast<ZrVelkoran*>(effect->record()->object);
   auto* editor = static_cast<AEffGUIEditor*>(plugin->getEditor());
   if (!editor || !writeEditorSnapshot(*editor, pngPath)) {

@@ -15,15 +15,11 @@ std::string valueText(float value) {
   return text;
 }
 
-EffectSettings::Value resolvePreset(HostedEffect& effect, const std::string& request) {
-  const PresetCatalogue catalogue = PresetCatalogue::probe(effect);
-  if (!catalogue.parameterIndex()) throw RenderError("the module's effect has no Preset parameter");
-  const std::optional<int> index = catalogue.find(request);
-  if (!index) {
-    throw RenderError("unknown preset \"" + request + "\" (the module lists " +
-                      std::to_string(catalogue.names().size()) + " descriptions; see --list)");
-  }
-  return {*catalogue.parameterIndex(), static_cast<float>(*index)};
+EffectSettings::Value resolvePreset(HostedEffect& effect, const std::string& modulePath,
+                                    const std::string& request) {
+  const PresetCatalogue catalogue = PresetCatalogue::probe(effect, modulePath);
+  const int index = catalogue.select(request);
+  return {*catalogue.parameterIndex(), static_cast<float>(index)};
 }
 
 VstInt32 findRequested(HostedEffect& effect, const ParameterRequest& request) {
@@ -41,10 +37,11 @@ EffectSettings::Value checkedValue(HostedEffect& effect, VstInt32 index, float v
 
 }  // namespace
 
-EffectSettings resolveSettings(HostedEffect& effect, const std::optional<std::string>& preset,
+EffectSettings resolveSettings(HostedEffect& effect, const std::string& modulePath,
+                               const std::optional<std::string>& preset,
                                const std::vector<ParameterRequest>& parameters) {
   EffectSettings settings;
-  if (preset) settings.preset = resolvePreset(effect, *preset);
+  if (preset) settings.preset = resolvePreset(effect, modulePath, *preset);
   for (const ParameterRequest& request : parameters) {
     const VstInt32 index = findRequested(effect, request);
     // "Preset" named by its index takes a description's index, as --preset.

@@ -21,10 +21,12 @@ struct EffectSettings {
   std::vector<Value> parameters;
 };
 
-// Resolves the requested preset and parameters against the effect. Throws
-// RenderError for a parameter the effect does not have, a value outside
-// 0..1, or a preset that is not in its list.
-EffectSettings resolveSettings(HostedEffect& effect, const std::optional<std::string>& preset,
+// Resolves the requested preset and parameters against the effect, created
+// from the module at modulePath. Throws RenderError for a parameter the
+// effect does not have, a value outside 0..1, or a preset that is not in its
+// list or that the plug-in refuses.
+EffectSettings resolveSettings(HostedEffect& effect, const std::string& modulePath,
+                               const std::optional<std::string>& preset,
                                const std::vector<ParameterRequest>& parameters);
 
 // The preset first (it rebuilds the effect's processing), then the values.

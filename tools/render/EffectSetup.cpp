@@ -7,13 +7,13 @@ EffectSettings resolveModuleSettings(EffectModule& module, const std::optional<s
                                      const std::vector<ParameterRequest>& parameters) {
   std::unique_ptr<HostedEffect> scratch = module.createEffect();
   scratch->open();
-  return resolveSettings(*scratch, preset, parameters);
+  return resolveSettings(*scratch, module.path(), preset, parameters);
 }
 
 PresetCatalogue probeModuleCatalogue(EffectModule& module) {
   std::unique_ptr<HostedEffect> scratch = module.createEffect();
   scratch->open();
-  return PresetCatalogue::probe(*scratch);
+  return PresetCatalogue::probe(*scratch, module.path());
 }
 
 ChannelEffects startChannelEffects(EffectModule& module, int channels, float sampleRate, int blockSize,

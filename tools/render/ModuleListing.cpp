@@ -39,13 +39,17 @@ void listParameters(HostedEffect& effect, std::ostream& out) {
   }
 }
 
-void listDescriptions(HostedEffect& effect, std::ostream& out) {
-  const PresetCatalogue catalogue = PresetCatalogue::probe(effect);
+void listDescriptions(EffectModule& module, HostedEffect& effect, std::ostream& out) {
+  const PresetCatalogue catalogue = PresetCatalogue::probe(effect, module.path());
+  const std::vector<ModuleDescription>& descriptions = catalogue.descriptions();
   out << "Descriptions:";
-  if (catalogue.names().empty()) out << " none";
+  if (descriptions.empty()) out << " none";
   out << '\n';
-  for (std::size_t index = 0; index < catalogue.names().size(); ++index) {
-    out << "  " << index << "  " << catalogue.names()[index] << '\n';
+  for (std::size_t index = 0; index < descriptions.size(); ++index) {
+    const ModuleDescription& description = descriptions[index];
+    out << "  " << index << "  " << description.name;
+    if (!description.refusal.empty()) out << "  (refused by the plug-in: " << description.refusal << ')';
+    out << '\n';
   }
 }
 
@@ -56,5 +60,5 @@ void listModule(EffectModule& module, std::ostream& out) {
   effect->open();
   listIdentity(module, *effect, out);
   listParameters(*effect, out);
-  listDescriptions(*effect, out);
+  listDescriptions(module, *effect, out);
 }

@@ -3,6 +3,7 @@
 #include "render/NumberText.h"
 #include "render/ParameterLookup.h"
 #include "render/ParameterName.h"
+#include "render/RenderError.h"
 
 namespace {
 
@@ -14,28 +15,49 @@ bool takesIndex(HostedEffect& effect, VstInt32 parameter, int index) {
 
 }  // namespace
 
-PresetCatalogue PresetCatalogue::probe(HostedEffect& effect) {
+PresetCatalogue PresetCatalogue::probe(HostedEffect& effect, const std::string& modulePath) {
   PresetCatalogue catalogue;
   catalogue.parameter = findParameter(effect, "Preset");
   if (!catalogue.parameter) return catalogue;
-  const VstInt32 parameter = *catalogue.parameter;
-  const float original = effect.getParameter(parameter);
-  for (int index = 0; index < kMostDescriptions && takesIndex(effect, parameter, index); ++index) {
-    catalogue.descriptionNames.push_back(effect.parameterDisplay(parameter));
+  if (std::optional<std::vector<ModuleDescription>> archived = readModuleDescriptions(modulePath)) {
+    catalogue.listed = std::move(*archived);
+  } else {
+    catalogue.probeIndices(effect);
   }
-  effect.setParameter(parameter, original);
   return catalogue;
+}
+
+void PresetCatalogue::probeIndices(HostedEffect& effect) {
+  const float original = effect.getParameter(*parameter);
+  for (int index = 0; index < kMostDescriptions && takesIndex(effect, *parameter, index); ++index) {
+    listed.push_back({effect.parameterDisplay(*parameter), ""});
+  }
+  effect.setParameter(*parameter, original);
 }
 
 std::optional<int> PresetCatalogue::find(const std::string& request) const {
   if (const std::optional<int> index = indexFromText(request)) {
-    if (*index < static_cast<int>(descriptionNames.size())) return *index;
+    if (*index < static_cast<int>(listed.size())) return *index;
     return std::nullopt;
   }
-  for (std::size_t index = 0; index < descriptionNames.size(); ++index) {
-    const std::string name = foldedParameterName(descriptionNames[index]);
-    const std::string folded = foldedParameterName(request);
+  const std::string folded = foldedParameterName(request);
+  for (std::size_t index = 0; index < listed.size(); ++index) {
+    const std::string name = foldedParameterName(listed[index].name);
     if (name == folded || name == folded + ".xml") return static_cast<int>(index);
   }
   return std::nullopt;
+}
+
+int PresetCatalogue::select(const std::string& request) const {
+  if (!parameter) throw RenderError("the module's effect has no Preset parameter");
+  const std::optional<int> index = find(request);
+  if (!index) {
+    throw RenderError("unknown preset \"" + request + "\" (the module lists " + std::to_string(listed.size()) +
+                      " descriptions; see --list)");
+  }
+  const ModuleDescription& chosen = listed[static_cast<std::size_t>(*index)];
+  if (!chosen.refusal.empty()) {
+    throw RenderError("the plug-in refuses the description " + chosen.name + ": " + chosen.refusal);
+  }
+  return *index;
 }

@@ -6,18 +6,22 @@
 #include <vector>
 
 #include "host/HostedEffect.h"
+#include "render/ModuleDescriptions.h"
 
-// The effect takes an index into its description list as "Preset", shows
-// the description's name as its display text, and keeps its current choice
-// when the index is outside the list. So the list is found by trying the
-// indices 0, 1, 2 ... until one is not taken.
+// The effect takes an index into its description list as "Preset". Where a resource
+// archive lies beside the module, the list is the archive's, read and built host-side
+// with the plug-in's own code: a description that the plug-in refuses keeps its place
+// and its index, with the reason. Otherwise the effect is probed: it shows the
+// description's name as the display text and keeps its current choice when the index
+// is not taken, so the indices 0, 1, 2 ... are tried until one is not taken.
 class PresetCatalogue {
  public:
-  // Probes the effect and gives it back its original choice. An effect
-  // without a "Preset" parameter offers no descriptions.
-  static PresetCatalogue probe(HostedEffect& effect);
+  // The descriptions of the effect created from the module at modulePath; a probe gives
+  // the effect back its original choice. An effect without a "Preset" parameter offers
+  // no descriptions.
+  static PresetCatalogue probe(HostedEffect& effect, const std::string& modulePath);
 
-  const std::vector<std::string>& names() const { return descriptionNames; }
+  const std::vector<ModuleDescription>& descriptions() const { return listed; }
   // The "Preset" parameter's index; empty when the effect has none.
   std::optional<VstInt32> parameterIndex() const { return parameter; }
 
@@ -26,10 +30,17 @@ class PresetCatalogue {
   // anything else.
   std::optional<int> find(const std::string& request) const;
 
+  // The index that request means, for rendering. Throws RenderError for an effect without
+  // "Preset", a request that find does not know and a description the plug-in refuses
+  // (with its reason).
+  int select(const std::string& request) const;
+
  private:
   // A bound on the list, should an effect take every index.
   static constexpr int kMostDescriptions = 4096;
 
+  void probeIndices(HostedEffect& effect);
+
   std::optional<VstInt32> parameter;
-  std::vector<std::string> descriptionNames;
+  std::vector<ModuleDescription> listed;
 };
