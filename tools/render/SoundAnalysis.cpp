@@ -7,6 +7,7 @@
 #include "render/CharacterMeasurement.h"
 #include "render/CharacterSheetPicture.h"
 #include "render/EffectSetup.h"
+#include "render/ParameterLookup.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ std::string soundTitle(EffectModule& module, const EffectSettings& settings) {
   effect->open();
   applySettings(*effect, settings);
   std::string title = effect->effectName();
-  const std::optional<VstInt32> preset = PresetCatalogue::probe(*effect).parameterIndex();
+  const std::optional<VstInt32> preset = findParameter(*effect, "Preset");
   if (preset) title += (title.empty() ? "" : ": ") + effect->parameterDisplay(*preset);
   return title;
 }
