@@ -46,7 +46,7 @@ EffectSettings resolveSettings(HostedEffect& effect, const std::string& modulePa
     const VstInt32 index = findRequested(effect, request);
     // "Preset" named by its index takes a description's index, as --preset.
     if (parameterNameMatches(effect.parameterName(index), "Preset")) {
-      settings.preset = resolvePreset(effect, valueText(request.value));
+      settings.preset = resolvePreset(effect, modulePath, valueText(request.value));
     } else {
       settings.parameters.push_back(checkedValue(effect, index, request.value));
     }
