@@ -104,8 +104,8 @@ std::string doublingDividers(int n) {
   std::string text = "<torvix><processor id=\"d1\" type=\"divider\" input=\"in\"/>";
   for (int i = 2; i <= n; ++i) {
     const std::string previous = "d" + std::to_string(i - 1);
-    text += "<processor id=\"d" + std::to_string(i) + "\" type=\"divider\"><param set=\"0\" node=\"" + previous +
-            "\" get=\"2\"/><param set=\"1\" node=\"" + previous + "\" get=\"2\"/></processor>";
+    text += "<processor id=\"d" + std::to_string(i) + "\" type=\"divider\"><param set=\"0\" node=\"" +
+            previous + "\" get=\"2\"/><param set=\"1\" node=\"" + previous + "\" get=\"2\"/></processor>";
   }
   return text + "<mixer input=\"in\" input2=\"in\"><param set=\"0\" node=\"d" + std::to_string(n) +
          "\" get=\"2\"/></mixer></torvix>";

@@ -37,7 +37,8 @@ class ControlReadCounter {
     std::map<VstInt32, ReadCost>& values = dividerValues[&divider];
     values[DividerAN::kRatio] = valueOf(parameterRead(divider, 0), parameterRead(divider, 1));
     for (const ParamBinding& binding : divider.params) {
-      if (binding.set != DividerAN::kRatio) values[binding.set] = valueOf(parameterRead(divider, binding.set));
+      if (binding.set != DividerAN::kRatio)
+        values[binding.set] = valueOf(parameterRead(divider, binding.set));
     }
   }
 

@@ -143,7 +143,8 @@ TEST(AveragerWindow, OneSampleTheDefaultAndAHundredSecondsAreAccepted) {
 std::string boundWindows(int n) {
   std::string children = "<processor id=\"w\" type=\"divider\" input=\"in\"/>\n";
   for (int i = 0; i < n; ++i)
-    children += "<processor type=\"averager\" input=\"in\"><param set=\"0\" node=\"w\" get=\"2\"/></processor>\n";
+    children +=
+        "<processor type=\"averager\" input=\"in\"><param set=\"0\" node=\"w\" get=\"2\"/></processor>\n";
   return children + "<fx id=\"b\" type=\"inv\" input=\"in\"/>";
 }
 
@@ -152,7 +153,8 @@ TEST(AveragerWindow, HistoriesThatCouldExhaustMemoryAreRefused) {
   DescriptionGraph fits("<torvix>" + boundWindows(4) + "</torvix>");
   EXPECT_NE(fits.head, nullptr);
   expectRefused(boundWindows(5), {"processor", 7, "histories"});
-  expectRefused(boundWindows(4) + "<processor type=\"averager\" input=\"in\"/>", {"processor", 7, "histories"});
+  expectRefused(boundWindows(4) + "<processor type=\"averager\" input=\"in\"/>",
+                {"processor", 7, "histories"});
 }
 
 // n + 1 buffers live at once: n fx nodes all ordered before the first mixer that reads
@@ -216,8 +218,9 @@ TEST(ControlReads, ReadsThatWouldNotFinishAreRefused) {
 
 TEST(ControlReads, TheLimitHoldsForAllReadsOfABlock) {
   // Two mixers reading the last of thirteen dividers: 2 x 8191 calls a block.
-  expectRefused(doublingDividers(13) + "\n<mixer input2=\"in\"><param set=\"1\" node=\"d13\" get=\"2\"/></mixer>",
-                {"mixer", 16, "8192"});
+  expectRefused(
+      doublingDividers(13) + "\n<mixer input2=\"in\"><param set=\"1\" node=\"d13\" get=\"2\"/></mixer>",
+      {"mixer", 16, "8192"});
 }
 
 // n dividers, each reading the one before once: cheap, but nested n deep.

@@ -32,19 +32,25 @@ TEST_P(PackCommandLineTest, ReadsTheCommand) {
   EXPECT_EQ(command.folder, expected.folder);
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, PackCommandLineTest,
-                         ::testing::Values(CommandCase{{"a.zip", "data"}, Mode::kPack, false, "a.zip", "data"},
-                                           CommandCase{{"--strict", "a.zip", "data"}, Mode::kPack, true, "a.zip", "data"},
-                                           CommandCase{{"a.zip", "data", "--strict"}, Mode::kPack, true, "a.zip", "data"},
-                                           CommandCase{{"--list", "a.zip"}, Mode::kList, false, "a.zip", ""},
-                                           CommandCase{{"--dot", "g.xml"}, Mode::kDot, false, "g.xml", ""},
-                                           CommandCase{{"--help", "data"}, Mode::kHelp, false, "", ""},
-                                           CommandCase{{"a.zip", "-h"}, Mode::kHelp, false, "", ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Commands, PackCommandLineTest,
+    ::testing::Values(CommandCase{{"a.zip", "data"}, Mode::kPack, false, "a.zip", "data"},
+                      CommandCase{{"--strict", "a.zip", "data"}, Mode::kPack, true, "a.zip", "data"},
+                      CommandCase{{"a.zip", "data", "--strict"}, Mode::kPack, true, "a.zip", "data"},
+                      CommandCase{{"--list", "a.zip"}, Mode::kList, false, "a.zip", ""},
+                      CommandCase{{"--dot", "g.xml"}, Mode::kDot, false, "g.xml", ""},
+                      CommandCase{{"--help", "data"}, Mode::kHelp, false, "", ""},
+                      CommandCase{{"a.zip", "-h"}, Mode::kHelp, false, "", ""}));
 
 TEST(PackCommandLine, RefusesWhatFormsNoCommand) {
-  const std::vector<std::vector<std::string>> refused{
-      {}, {"a.zip"}, {"a.zip", "data", "more"}, {"--stict", "a.zip", "data"}, {"--list"},
-      {"--list", "a.zip", "b.zip"}, {"--strict", "--list", "a.zip"}, {"--list", "--dot", "a.zip"}};
+  const std::vector<std::vector<std::string>> refused{{},
+                                                      {"a.zip"},
+                                                      {"a.zip", "data", "more"},
+                                                      {"--stict", "a.zip", "data"},
+                                                      {"--list"},
+                                                      {"--list", "a.zip", "b.zip"},
+                                                      {"--strict", "--list", "a.zip"},
+                                                      {"--list", "--dot", "a.zip"}};
   for (const std::vector<std::string>& arguments : refused)
     EXPECT_THROW(parsePackCommandLine(arguments), PackUsageError) << ::testing::PrintToString(arguments);
 }
@@ -94,8 +100,8 @@ struct CommandResult {
 };
 
 CommandResult runPack(const TemporaryDirectory& folder, const std::string& arguments) {
-  const std::string command = "cd " + folder.path().string() + " && " + TORVIX_PACK_PATH + " " + arguments +
-                              " >out.txt 2>errors.txt";
+  const std::string command =
+      "cd " + folder.path().string() + " && " + TORVIX_PACK_PATH + " " + arguments + " >out.txt 2>errors.txt";
   const int status = std::system(command.c_str());
   return {status, fileText(folder / "out.txt"), fileText(folder / "errors.txt")};
 }
@@ -127,7 +133,8 @@ TEST(PackCommand, StrictRefusesWarningsWhereAPlainPackWritesTheArchive) {
   const CommandResult strict = runPack(folder, "--strict a.zip data");
   EXPECT_NE(strict.status, 0);
   EXPECT_TRUE(strict.errors.starts_with(warning)) << strict.errors;
-  EXPECT_NE(strict.errors.find("--strict: 1 warning, no archive written"), std::string::npos) << strict.errors;
+  EXPECT_NE(strict.errors.find("--strict: 1 warning, no archive written"), std::string::npos)
+      << strict.errors;
   EXPECT_FALSE(std::filesystem::exists(folder / "a.zip"));
   const CommandResult plain = runPack(folder, "a.zip data");
   EXPECT_EQ(plain.status, 0);

@@ -14,9 +14,11 @@
 namespace {
 
 const char* const kEqPreset =
-    "processor eq\nOrder = 0\nType = 0\nNr of passes = 0.15\nFrequency = 0.1\nAlpha = 0.95\nK = 0.5\nPost gain = 1\n";
+    "processor eq\nOrder = 0\nType = 0\nNr of passes = 0.15\nFrequency = 0.1\nAlpha = 0.95\nK = 0.5\nPost "
+    "gain = 1\n";
 const char* const kClipPreset =
-    "processor clip\nPre-gain = 4\nClip positive = 0.5\nClip negative = 0.5\nPost-gain = 0.3\nAverage time = 0\n";
+    "processor clip\nPre-gain = 4\nClip positive = 0.5\nClip negative = 0.5\nPost-gain = 0.3\nAverage time = "
+    "0\n";
 
 struct Expected {
   std::string file;
@@ -31,8 +33,7 @@ std::vector<std::string> warningsOf(const std::vector<std::pair<std::string, std
   for (const auto& [name, text] : sources) writeSource(folder, name, text);
   std::vector<std::string> texts;
   const PackWarnings warnings = checkDescriptions(collectArchiveSources(folder.path()));
-  for (const PackWarning& warning : warnings.all())
-    texts.push_back(warning.text());
+  for (const PackWarning& warning : warnings.all()) texts.push_back(warning.text());
   return texts;
 }
 
@@ -42,8 +43,8 @@ void expectWarnings(const std::vector<std::pair<std::string, std::string>>& sour
   const std::vector<std::string> found = warningsOf(sources, folder);
   ASSERT_EQ(found.size(), expected.size()) << ::testing::PrintToString(found);
   for (std::size_t i = 0; i < found.size(); ++i) {
-    const std::string place = (folder / expected[i].file).string() + ":" + std::to_string(expected[i].line) +
-                              ": warning: ";
+    const std::string place =
+        (folder / expected[i].file).string() + ":" + std::to_string(expected[i].line) + ": warning: ";
     EXPECT_TRUE(found[i].starts_with(place)) << found[i] << " is not at " << place;
     EXPECT_NE(found[i].find(expected[i].mentions), std::string::npos) << found[i];
   }
@@ -56,9 +57,10 @@ TEST(PackWarnings, ShippedSourcesPackWithoutWarnings) {
 }
 
 TEST(PackWarnings, MisspeltPresetLeavesANodeWithoutPresetAndThePresetUnused) {
-  expectWarnings({{"touch.xml", graph(R"(<fx id="touch_tone" type="eq"/>)")}, {"tuoch_tone.preset", kEqPreset}},
-                 {{"touch.xml", 2, "\"touch_tone\" has no preset touch_tone.preset"},
-                  {"tuoch_tone.preset", 1, "never used (did you mean touch_tone?)"}});
+  expectWarnings(
+      {{"touch.xml", graph(R"(<fx id="touch_tone" type="eq"/>)")}, {"tuoch_tone.preset", kEqPreset}},
+      {{"touch.xml", 2, "\"touch_tone\" has no preset touch_tone.preset"},
+       {"tuoch_tone.preset", 1, "never used (did you mean touch_tone?)"}});
 }
 
 TEST(PackWarnings, PresetForAnotherProcessorAndNodesThatNeverRun) {
@@ -103,11 +105,14 @@ TEST_P(DescriptionLintTest, WarnsAtTheLine) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, DescriptionLintTest,
     ::testing::Values(
-        LintCase{"CleanDescription", R"(<mixer id="m" input="in" input2="in"><param set="0" value="0.5"/></mixer>)", {}},
+        LintCase{"CleanDescription",
+                 R"(<mixer id="m" input="in" input2="in"><param set="0" value="0.5"/></mixer>)",
+                 {}},
         LintCase{"UnknownAttribute",
                  "<mixer id=\"m\" input=\"in\" input2=\"in\"><param set=\"0\" vaule=\"0.5\"/></mixer>",
                  {{2, "unknown attribute vaule"}, {2, "bound to 1"}}},
-        LintCase{"AttributeInAnotherCase", "<fx id=\"a\" type=\"clip\" Input=\"in\"/>",
+        LintCase{"AttributeInAnotherCase",
+                 "<fx id=\"a\" type=\"clip\" Input=\"in\"/>",
                  {{2, "case-sensitive: input"}}},
         LintCase{"UnknownFxType", "<fx id=\"e\" type=\"dealy\"/>", {{2, "unknown fx type \"dealy\""}}},
         LintCase{"UnknownProcessorType", "<processor type=\"avg\"/>", {{2, "unknown processor type"}}},
@@ -122,20 +127,23 @@ INSTANTIATE_TEST_SUITE_P(
         LintCase{"ValueBeyondFloat",
                  "<mixer id=\"m\" input=\"in\" input2=\"in\"><param set=\"0\" value=\"1e39\"/></mixer>",
                  {{2, "not a finite"}}},
-        LintCase{"HiddenParam",
-                 "<mixer id=\"m\" input=\"in\" input2=\"in\">\n<param set=\"1\" value=\"2\"/>\n<param set=\"1\" "
-                 "value=\"3\"/></mixer>",
-                 {{4, "already given on line 3"}}},
+        LintCase{
+            "HiddenParam",
+            "<mixer id=\"m\" input=\"in\" input2=\"in\">\n<param set=\"1\" value=\"2\"/>\n<param set=\"1\" "
+            "value=\"3\"/></mixer>",
+            {{4, "already given on line 3"}}},
         LintCase{"ParameterNoMixerReads",
                  "<mixer id=\"m\" input=\"in\" input2=\"in\"><param set=\"2\" value=\"2\"/></mixer>",
                  {{2, "parameter 2 is never read"}}},
-        LintCase{"ValueInsideFx", "<fx id=\"a\" type=\"clip\" input=\"in\"><param set=\"0\" value=\"2\"/></fx>",
+        LintCase{"ValueInsideFx",
+                 "<fx id=\"a\" type=\"clip\" input=\"in\"><param set=\"0\" value=\"2\"/></fx>",
                  {{2, "come from its preset"}}},
-        LintCase{"ValueNoSourceOffers",
-                 "<processor id=\"v\" type=\"averager\" input=\"in\"/>\n<processor id=\"d\" type=\"divider\">"
-                 "<param set=\"0\" node=\"v\" get=\"1\"/><param set=\"1\" node=\"in\" get=\"0\"/></processor>\n"
-                 "<mixer input=\"in\" input2=\"in\"><param set=\"0\" node=\"d\" get=\"2\"/></mixer>",
-                 {{3, "value 1 of \"v\" is always 1"}, {3, "\"in\" offers no values"}}},
+        LintCase{
+            "ValueNoSourceOffers",
+            "<processor id=\"v\" type=\"averager\" input=\"in\"/>\n<processor id=\"d\" type=\"divider\">"
+            "<param set=\"0\" node=\"v\" get=\"1\"/><param set=\"1\" node=\"in\" get=\"0\"/></processor>\n"
+            "<mixer input=\"in\" input2=\"in\"><param set=\"0\" node=\"d\" get=\"2\"/></mixer>",
+            {{3, "value 1 of \"v\" is always 1"}, {3, "\"in\" offers no values"}}},
         LintCase{"NestedElementThatIsNoParam",
                  "<mixer input=\"in\" input2=\"in\"><Param set=\"0\" value=\"2\"/></mixer>",
                  {{2, "<Param> inside <mixer> is not read"}}}),
@@ -175,20 +183,25 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"MoreThanTwentyPasses", withLine(kEqPreset, 4, "Nr of passes = 3"), {{4, "30 passes"}}},
         ValueCase{"NoPass", withLine(kEqPreset, 4, "Nr of passes = 0.05"), {{4, "no pass"}}},
         ValueCase{"EqBoostedGainLeavingTheFloatRange",
-                  withLine(withLine(kEqPreset, 7, "K = 0.6").c_str(), 8, "Post gain = 3e38"), {{8, "float range"}}},
+                  withLine(withLine(kEqPreset, 7, "K = 0.6").c_str(), 8, "Post gain = 3e38"),
+                  {{8, "float range"}}},
         ValueCase{"TwentyFullBoostsStayInTheFloatRange",
                   withLine(withLine(kEqPreset, 4, "Nr of passes = 2").c_str(), 7, "K = 1"),
                   {}},
         ValueCase{"EqBoostTimesGainLeavingTheFloatRange",
-                  withLine(withLine(withLine(kEqPreset, 4, "Nr of passes = 2").c_str(), 7, "K = 1").c_str(), 8,
-                           "Post gain = 1e20"),
+                  withLine(withLine(withLine(kEqPreset, 4, "Nr of passes = 2").c_str(), 7, "K = 1").c_str(),
+                           8, "Post gain = 1e20"),
                   {{8, "float range"}}},
-        ValueCase{"NegativeAverageTime", withLine(kClipPreset, 6, "Average time = -1"), {{6, "negative time"}}},
-        ValueCase{"NegativeClipLevel", withLine(kClipPreset, 3, "Clip positive = -0.5"), {{3, "negative level"}}},
-        ValueCase{"ClipperPreGainLeavingTheFloatRange", withLine(kClipPreset, 2, "Pre-gain = 1e38"),
+        ValueCase{
+            "NegativeAverageTime", withLine(kClipPreset, 6, "Average time = -1"), {{6, "negative time"}}},
+        ValueCase{
+            "NegativeClipLevel", withLine(kClipPreset, 3, "Clip positive = -0.5"), {{3, "negative level"}}},
+        ValueCase{"ClipperPreGainLeavingTheFloatRange",
+                  withLine(kClipPreset, 2, "Pre-gain = 1e38"),
                   {{2, "float range"}}},
         ValueCase{"ClippedSignalKeepsThePostGainInRange", withLine(kClipPreset, 5, "Post-gain = 1e37"), {}},
-        ValueCase{"NegativeDelay", "processor delay\nDelay = -0.5\nFeedBack = 0\nVolume = 1\n",
+        ValueCase{"NegativeDelay",
+                  "processor delay\nDelay = -0.5\nFeedBack = 0\nVolume = 1\n",
                   {{2, "negative time"}}}),
     [](const ::testing::TestParamInfo<ValueCase>& info) { return std::string(info.param.what); });
 

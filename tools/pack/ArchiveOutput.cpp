@@ -25,7 +25,8 @@ bool isZipArchive(const fs::path& path) {
 
 void checkArchiveOutput(const fs::path& output, const fs::path& sourceFolder) {
   const std::string where = output.string();
-  if (!isArchiveName(output)) throw packError(where, 0, "is not an archive name: the output must end in .zip");
+  if (!isArchiveName(output))
+    throw packError(where, 0, "is not an archive name: the output must end in .zip");
   std::error_code error;
   const fs::file_status status = fs::status(output, error);
   if (fs::exists(status)) {

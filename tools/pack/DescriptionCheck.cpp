@@ -50,13 +50,16 @@ class PresetUsage {
   // Notes the fx nodes of a built description, in line order.
   void addDescription(const BuiltDescription& built, const std::string& source) {
     std::vector<std::pair<const AudioNode*, NodeOrigin>> nodes(built.report.origins.begin(),
-                                                              built.report.origins.end());
-    std::sort(nodes.begin(), nodes.end(), [](const auto& a, const auto& b) { return a.second.line < b.second.line; });
-    const auto& unplaced = static_cast<const InputAudioNode&>(*built.head).unplacedNodes();
+                                                               built.report.origins.end());
+    std::sort(nodes.begin(), nodes.end(),
+              [](const auto& a, const auto& b) { return a.second.line < b.second.line; });
+    std::set<const AudioNode*> unplaced;
+    for (const auto& node : static_cast<const InputAudioNode&>(*built.head).unplacedNodes())
+      unplaced.insert(node.get());
     for (const auto& [node, origin] : nodes) {
-      const bool runs = std::none_of(unplaced.begin(), unplaced.end(),
-                                     [node](const auto& candidate) { return candidate.get() == node; });
-      if (!runs) warnings.add(source, origin.line, "<" + origin.element + "> never runs: the output does not reach it");
+      if (unplaced.contains(node))
+        warnings.add(source, origin.line,
+                     "<" + origin.element + "> never runs: the output does not reach it");
       if (node->effect) addFx(*node, origin, source);
     }
   }
@@ -65,8 +68,10 @@ class PresetUsage {
     for (const ArchiveEntry& entry : entries) {
       if (!entry.preset || used.contains(asciiLowerCase(entry.name))) continue;
       const std::string id = entry.name.substr(0, entry.name.size() - 4);
-      std::string message = "no fx node of any description has the id \"" + id + "\": this preset is never used";
-      if (const std::optional<std::string> near = nearestName(id, fxIds)) message += " (did you mean " + *near + "?)";
+      std::string message =
+          "no fx node of any description has the id \"" + id + "\": this preset is never used";
+      if (const std::optional<std::string> near = nearestName(id, fxIds))
+        message += " (did you mean " + *near + "?)";
       warnings.add(entry.source, entry.preset->processorLine, message);
     }
   }
@@ -77,15 +82,17 @@ class PresetUsage {
     const std::string member = origin.id + ".fxp";
     const ArchiveEntry* preset = findMember(entries, member);
     if (!preset) {
-      warnings.add(source, origin.line, "fx \"" + origin.id + "\" has no preset " + origin.id +
-                                            ".preset: its effect runs on its built-in settings");
+      warnings.add(source, origin.line,
+                   "fx \"" + origin.id + "\" has no preset " + origin.id +
+                       ".preset: its effect runs on its built-in settings");
       return;
     }
     used.insert(asciiLowerCase(preset->name));
     const char* type = processorTypeName(static_cast<ProcessorType>(node.fxType));
     if (preset->preset && preset->preset->processor->typeName != type) {
-      warnings.add(source, origin.line, "fx \"" + origin.id + "\" is " + type + ", but " + preset->source +
-                                            " is written for " + preset->preset->processor->typeName);
+      warnings.add(source, origin.line,
+                   "fx \"" + origin.id + "\" is " + type + ", but " + preset->source + " is written for " +
+                       preset->preset->processor->typeName);
     }
   }
 
@@ -97,7 +104,8 @@ class PresetUsage {
 
 }  // namespace
 
-const TiXmlElement& parseDescription(TiXmlDocument& document, const std::string& text, const std::string& source) {
+const TiXmlElement& parseDescription(TiXmlDocument& document, const std::string& text,
+                                     const std::string& source) {
   // Columns then count characters, as the error placement does.
   document.SetTabSize(1);
   document.Parse(text.c_str());

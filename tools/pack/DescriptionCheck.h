@@ -23,7 +23,8 @@ struct BuiltDescription {
 // Parses text, the description read from source, into document and returns its <torvix>
 // root. Throws PackError for an XML error, naming source, line and column of the
 // construct that holds it, and for a missing root element.
-const TiXmlElement& parseDescription(TiXmlDocument& document, const std::string& text, const std::string& source);
+const TiXmlElement& parseDescription(TiXmlDocument& document, const std::string& text,
+                                     const std::string& source);
 
 // Parses text and builds its <torvix> root as the engine does. Throws PackError as
 // parseDescription does, and naming source and line for a description that the builder

@@ -54,7 +54,8 @@ class DescriptionLinter {
   }
 
   void lint(const TiXmlElement& root) {
-    for (const TiXmlElement* element = root.FirstChildElement(); element; element = element->NextSiblingElement())
+    for (const TiXmlElement* element = root.FirstChildElement(); element;
+         element = element->NextSiblingElement())
       nodeElement(*element);
   }
 
@@ -107,7 +108,8 @@ class DescriptionLinter {
 
   void params(const TiXmlElement& element, const DeclaredNode& node) {
     std::map<VstInt32, int> setOnLine;
-    for (const TiXmlElement* child = element.FirstChildElement(); child; child = child->NextSiblingElement()) {
+    for (const TiXmlElement* child = element.FirstChildElement(); child;
+         child = child->NextSiblingElement()) {
       if (std::string(child->Value()) != "param") {
         warn(*child, "<" + std::string(child->Value()) + "> inside <" + element.Value() +
                          "> is not read (parameters are <param> elements)");
@@ -124,7 +126,8 @@ class DescriptionLinter {
   }
 
   // Checks one param; the index it binds, if it binds one.
-  std::optional<VstInt32> param(const TiXmlElement& param, const std::string& owner, const DeclaredNode& node) {
+  std::optional<VstInt32> param(const TiXmlElement& param, const std::string& owner,
+                                const DeclaredNode& node) {
     checkAttributes(param, kParamAttributes);
     const char* set = param.Attribute("set");
     if (!set) {
@@ -140,7 +143,8 @@ class DescriptionLinter {
       checkNumber(param, value);
       if (sourceId || get) warn(param, "value is given, so node and get are not read");
       if (node.kind == NodeClass::kFx)
-        warn(param, "nothing reads a value inside <" + owner + ">: an effect's settings come from its preset");
+        warn(param,
+             "nothing reads a value inside <" + owner + ">: an effect's settings come from its preset");
     } else if (sourceId && get) {
       checkInteger(param, "get", get);
       checkOffered(param, sourceId, readInteger(get));
@@ -153,12 +157,14 @@ class DescriptionLinter {
   }
 
   void checkAttributes(const TiXmlElement& element, const AttributeNames& known) {
-    for (const TiXmlAttribute* attribute = element.FirstAttribute(); attribute; attribute = attribute->Next()) {
+    for (const TiXmlAttribute* attribute = element.FirstAttribute(); attribute;
+         attribute = attribute->Next()) {
       const std::string name = attribute->Name();
       if (known.contains(name)) continue;
       std::string hint;
       for (const std::string& candidate : known)
-        if (equalIgnoringCase(candidate, name)) hint = " (attribute names are case-sensitive: " + candidate + ")";
+        if (equalIgnoringCase(candidate, name))
+          hint = " (attribute names are case-sensitive: " + candidate + ")";
       warn(*attribute, "unknown attribute " + name + " on <" + element.Value() + "> is not read" + hint);
     }
   }
@@ -186,13 +192,15 @@ class DescriptionLinter {
     const std::string quotedId = "\"" + std::string(sourceId) + "\"";
     switch (source.kind) {
       case NodeClass::kAverager:
-        if (get != 0) warn(param, "an averager offers its level as value 0: value " + std::to_string(get) + " of " + quotedId + " is always 1");
+        if (get != 0)
+          warn(param, "an averager offers its level as value 0: value " + std::to_string(get) + " of " +
+                          quotedId + " is always 1");
         break;
       case NodeClass::kFx:
         if (source.processor && (get < 0 || get >= source.processor->numParams())) {
           warn(param, quotedId + " (" + source.processor->typeName + ") has parameters 0 to " +
-                          std::to_string(source.processor->numParams() - 1) + ": value " + std::to_string(get) +
-                          " reads 0");
+                          std::to_string(source.processor->numParams() - 1) + ": value " +
+                          std::to_string(get) + " reads 0");
         }
         break;
       case NodeClass::kDivider:
@@ -206,9 +214,11 @@ class DescriptionLinter {
 
   void checkRead(const TiXmlElement& param, const DeclaredNode& node, VstInt32 index) {
     if (node.kind == NodeClass::kMixer && index != 0 && index != 1)
-      warn(param, "a mixer reads parameters 0 and 1 only: parameter " + std::to_string(index) + " is never read");
+      warn(param,
+           "a mixer reads parameters 0 and 1 only: parameter " + std::to_string(index) + " is never read");
     if (node.kind == NodeClass::kAverager && index != 0)
-      warn(param, "an averager reads parameter 0 only: parameter " + std::to_string(index) + " is never read");
+      warn(param,
+           "an averager reads parameter 0 only: parameter " + std::to_string(index) + " is never read");
   }
 
   void warn(const TiXmlBase& at, const std::string& message) { warnings.add(source, at.Row(), message); }

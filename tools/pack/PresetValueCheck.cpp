@@ -26,13 +26,14 @@ class PresetValues {
   double operator[](const char* name) const { return preset.values[indexOf(name)]; }
 
   void warn(const char* name, const std::string& message) {
-    warnings.add(source, preset.valueLines[indexOf(name)], "\"" + std::string(name) + "\" = " +
-                                                               number((*this)[name]) + ": " + message);
+    warnings.add(source, preset.valueLines[indexOf(name)],
+                 "\"" + std::string(name) + "\" = " + number((*this)[name]) + ": " + message);
   }
 
   // A gain applied to a full-scale input that leaves the float range.
   void checkPeak(const char* name, double peak) {
-    if (peak > FLT_MAX) warn(name, "a full-scale input would leave the float range (a gain of " + number(peak) + ")");
+    if (peak > FLT_MAX)
+      warn(name, "a full-scale input would leave the float range (a gain of " + number(peak) + ")");
   }
 
  private:

@@ -60,8 +60,10 @@ class MarkupWalk {
   std::optional<XmlErrorPlace> construct() {
     const std::string_view rest = text.substr(position);
     if (rest.starts_with("<!--")) return skipPast("-->", "the comment is never closed (no \"-->\")");
-    if (rest.starts_with("<![CDATA[")) return skipPast("]]>", "the CDATA section is never closed (no \"]]>\")");
-    if (rest.starts_with("<?")) return skipPast("?>", "the processing instruction is never closed (no \"?>\")");
+    if (rest.starts_with("<![CDATA["))
+      return skipPast("]]>", "the CDATA section is never closed (no \"]]>\")");
+    if (rest.starts_with("<?"))
+      return skipPast("?>", "the processing instruction is never closed (no \"?>\")");
     if (rest.starts_with("<!")) return skipPast(">", "the declaration is never closed (no \">\")");
     if (rest.starts_with("</")) return endTag();
     return startTag();
@@ -76,7 +78,8 @@ class MarkupWalk {
 
   std::string nameAt(std::size_t start) const {
     std::size_t end = start;
-    while (end < text.size() && std::string_view(" \t\r\n/>").find(text[end]) == std::string_view::npos) ++end;
+    while (end < text.size() && std::string_view(" \t\r\n/>").find(text[end]) == std::string_view::npos)
+      ++end;
     return std::string(text.substr(start, end - start));
   }
 
@@ -99,7 +102,8 @@ class MarkupWalk {
   std::optional<XmlErrorPlace> startTag() {
     const std::string name = nameAt(position + 1);
     const std::size_t end = tagEnd();
-    if (end == std::string_view::npos) return problemAt(position, "the tag <" + name + " is never finished (no \">\")");
+    if (end == std::string_view::npos)
+      return problemAt(position, "the tag <" + name + " is never finished (no \">\")");
     if (position <= stop && stop <= end) holding = name;
     if (text[end - 1] != '/') {
       const auto [line, column] = placeOf(position);
@@ -112,7 +116,8 @@ class MarkupWalk {
   std::optional<XmlErrorPlace> endTag() {
     const std::string name = nameAt(position + 2);
     const std::size_t end = tagEnd();
-    if (end == std::string_view::npos) return problemAt(position, "the end tag </" + name + " is never finished (no \">\")");
+    if (end == std::string_view::npos)
+      return problemAt(position, "the end tag </" + name + " is never finished (no \">\")");
     if (!open.empty() && open.back().name == name) {
       open.pop_back();
       position = end + 1;
@@ -120,9 +125,12 @@ class MarkupWalk {
     }
     for (const OpenTag& outer : open) {
       if (outer.name == name)
-        return neverClosed(open.back(), " (</" + name + "> on line " + std::to_string(placeOf(position).first) + " comes first)");
+        return neverClosed(open.back(), " (</" + name + "> on line " +
+                                            std::to_string(placeOf(position).first) + " comes first)");
     }
-    const std::string innermost = open.empty() ? "no element is open" : "<" + open.back().name + "> of line " + std::to_string(open.back().line) + " is open";
+    const std::string innermost =
+        open.empty() ? "no element is open"
+                     : "<" + open.back().name + "> of line " + std::to_string(open.back().line) + " is open";
     return problemAt(position, "</" + name + "> closes no open element (" + innermost + ")");
   }
 
@@ -136,7 +144,6 @@ class MarkupWalk {
   std::size_t stop = 0;
   std::vector<OpenTag> open;
   std::string holding;
-
 };
 
 // The byte offset of a line and column; the end of the text for 0.

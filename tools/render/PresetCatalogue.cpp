@@ -52,8 +52,8 @@ int PresetCatalogue::select(const std::string& request) const {
   if (!parameter) throw RenderError("the module's effect has no Preset parameter");
   const std::optional<int> index = find(request);
   if (!index) {
-    throw RenderError("unknown preset \"" + request + "\" (the module lists " + std::to_string(listed.size()) +
-                      " descriptions; see --list)");
+    throw RenderError("unknown preset \"" + request + "\" (the module lists " +
+                      std::to_string(listed.size()) + " descriptions; see --list)");
   }
   const ModuleDescription& chosen = listed[static_cast<std::size_t>(*index)];
   if (!chosen.refusal.empty()) {
