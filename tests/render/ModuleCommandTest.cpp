@@ -148,6 +148,24 @@ TEST_F(ModuleCommandTest, BatchRendersEachFileThroughInstancesOfItsOwn) {
   }
 }
 
+TEST_F(ModuleCommandTest, PresetAllRendersEachInputThroughEveryDescriptionWithItsPlot) {
+  const std::vector<float> input = pluckLikeSignal(6000, 165.0);
+  writeTestAudio(files / "in.wav", {1, 44100, input});
+  const CommandRun result = run({"--preset", "ALL", "--post-gain", "0.7", path("in.wav"), "-o", path("out")});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(fileNamesIn(files / "out"), (std::set<std::string>{"in-00-steady.wav", "in-00-steady.png",
+                                                               "in-01-thru.wav", "in-01-thru.png"}));
+  for (const auto& [name, preset] : {std::pair{"in-00-steady", 0.0f}, std::pair{"in-01-thru", 1.0f}}) {
+    SCOPED_TRACE(name);
+    expectDecayedRenderOf(readTestAudio(files / "out" / (std::string(name) + ".wav")).samples,
+                          driveDirectly(input, 44100.0f, {{3, preset}, {1, 0.7f}}), input.size());
+    std::ifstream png(files / "out" / (std::string(name) + ".png"), std::ios::binary);
+    std::string signature(8, '\0');
+    png.read(signature.data(), 8);
+    EXPECT_EQ(signature, "\x89PNG\r\n\x1a\n");
+  }
+}
+
 TEST_F(ModuleCommandTest, PresetAndParametersReachTheModule) {
   const std::vector<float> input = pluckLikeSignal(4000, 196.0);
   writeTestAudio(files / "in.wav", {1, 44100, input});

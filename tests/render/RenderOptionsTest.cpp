@@ -106,6 +106,7 @@ TEST(RenderOptions, RefusesCommandLinesItCannotUse) {
       {"--tail", "3601", "a", "b"},
       {"--tail", "long", "a", "b"},
       {"--snapshot", "editor.jpg"},
+      {"--preset", "all", "a", "b"},
       {"--snapshot", "editor"},
   };
   for (const std::vector<std::string>& arguments : wrong) {

@@ -40,8 +40,12 @@ void reportLevels(const DemoContext& demo, const std::string& fileName, const st
                   const std::vector<float>& samples) {
   LevelMeter meter;
   meter.add(samples.data(), static_cast<std::int64_t>(samples.size()));
-  demo.console.out << std::left << std::setw(32) << fileName << std::setw(28) << what << std::right << "peak "
-                   << std::setw(7) << dbfsText(meter.peakDbfs()) << " dBFS   RMS " << std::setw(7)
+  demo.console.out << std::left << std::setw(32) << fileName << std::setw(28) << what << std::right;
+  if (meter.nonFiniteSamples() > 0) {
+    demo.console.out << levelsText(meter) << '\n';
+    return;
+  }
+  demo.console.out << "peak " << std::setw(7) << dbfsText(meter.peakDbfs()) << " dBFS   RMS " << std::setw(7)
                    << dbfsText(meter.rmsDbfs()) << " dBFS\n";
 }
 
@@ -50,7 +54,7 @@ std::vector<int> chosenDescriptions(const DemoContext& demo, const PresetCatalog
   if (descriptions.empty()) {
     throw RenderError("module " + demo.module.path() + " lists no graph descriptions");
   }
-  if (demo.options.preset) return {catalogue.select(*demo.options.preset)};
+  if (demo.options.preset && !demo.options.everyPreset()) return {catalogue.select(*demo.options.preset)};
   std::vector<int> usable;
   for (int index = 0; index < static_cast<int>(descriptions.size()); ++index) {
     const ModuleDescription& description = descriptions[static_cast<std::size_t>(index)];

@@ -25,7 +25,7 @@ JobOutcome runJob(const FileJob& job, const RenderOptions& options, EffectModule
                   BatchProgress& progress, std::size_t index) {
   JobOutcome outcome;
   try {
-    checkRenderOutput(job);
+    checkRenderOutput(job.inputPath, job.outputPath);
     outcome.report = renderFile(job, options, module, [&](std::int64_t done, std::int64_t total, int rate) {
       progress.update(index, done, total, rate);
     });
@@ -43,9 +43,8 @@ std::size_t workerCount(std::size_t jobs) {
   return std::min(jobs, cores);
 }
 
-std::string outputName(const std::filesystem::path& input) {
-  const bool flac = lowerCaseExtension(input.string()) == ".flac";
-  return input.stem().string() + (flac ? input.extension().string() : ".wav");
+std::string outputExtension(const std::filesystem::path& input) {
+  return lowerCaseExtension(input.string()) == ".flac" ? input.extension().string() : ".wav";
 }
 
 }  // namespace
@@ -81,17 +80,22 @@ int renderFiles(const std::vector<FileJob>& jobs, const RenderOptions& options, 
   return failures;
 }
 
-std::vector<FileJob> batchJobs(const RenderOptions& options, const EffectSettings& settings) {
+std::vector<FileJob> batchJobs(const RenderOptions& options, const std::vector<BatchVariant>& variants) {
   std::vector<FileJob> jobs;
   std::map<std::string, std::string> inputOfOutput;
   for (const std::string& input : options.inputPaths) {
-    const std::string output = (std::filesystem::path(options.outputDirectory) / outputName(input)).string();
-    const auto [previous, added] = inputOfOutput.emplace(output, input);
-    if (!added) {
-      throw RenderError("inputs " + previous->second + " and " + input + " would both be written to " +
-                        output);
+    for (const BatchVariant& variant : variants) {
+      const std::filesystem::path stem = std::filesystem::path(options.outputDirectory) /
+                                         (std::filesystem::path(input).stem().string() + variant.nameSuffix);
+      const std::string output = stem.string() + outputExtension(input);
+      const auto [previous, added] = inputOfOutput.emplace(output, input);
+      if (!added) {
+        throw RenderError("inputs " + previous->second + " and " + input + " would both be written to " +
+                          output);
+      }
+      const std::string plot = variant.plotTitle.empty() ? "" : stem.string() + ".png";
+      jobs.push_back({input, output, variant.settings, plot, variant.plotTitle});
     }
-    jobs.push_back({input, output, settings});
   }
   return jobs;
 }

@@ -17,7 +17,16 @@
 int renderFiles(const std::vector<FileJob>& jobs, const RenderOptions& options, EffectModule& module,
                 RenderConsole& console);
 
-// Batch mode's jobs: every input into the output directory under its own
-// file name, a .flac staying .flac and anything else becoming .wav. Throws
-// RenderError when two inputs would write the same file.
-std::vector<FileJob> batchJobs(const RenderOptions& options, const EffectSettings& settings);
+// One way batch mode renders every input: with these settings, into a file
+// whose name gets this suffix, with a plot when it has a title.
+struct BatchVariant {
+  std::string nameSuffix;
+  EffectSettings settings;
+  std::string plotTitle;
+};
+
+// Batch mode's jobs: every input in every variant into the output directory
+// under its own file name and the variant's suffix, a .flac staying .flac
+// and anything else becoming .wav; a plot beside it as .png. Throws
+// RenderError when two jobs would write the same file.
+std::vector<FileJob> batchJobs(const RenderOptions& options, const std::vector<BatchVariant>& variants);

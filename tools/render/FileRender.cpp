@@ -9,6 +9,7 @@
 #include "render/EffectSetup.h"
 #include "render/LevelMeter.h"
 #include "render/NonFiniteSamples.h"
+#include "render/PlotWriter.h"
 #include "render/RenderError.h"
 #include "render/RenderLoop.h"
 
@@ -52,6 +53,26 @@ class CheckedInput {
   std::int64_t framesRead = 0;
 };
 
+// The first channel of a render's input and output, kept for its plot; a
+// stride of 0 keeps nothing.
+struct FirstChannels {
+  explicit FirstChannels(int stride) : stride(static_cast<std::size_t>(stride)) {}
+
+  void keepInput(const float* interleaved, std::int64_t frames) { keep(input, interleaved, frames); }
+  void keepOutput(const float* interleaved, std::int64_t frames) { keep(output, interleaved, frames); }
+
+  std::vector<float> input;
+  std::vector<float> output;
+
+ private:
+  void keep(std::vector<float>& samples, const float* interleaved, std::int64_t frames) const {
+    if (stride == 0) return;
+    for (std::int64_t frame = 0; frame < frames; ++frame) samples.push_back(interleaved[frame * stride]);
+  }
+
+  std::size_t stride;
+};
+
 std::string secondsText(std::int64_t frames, int sampleRate) {
   char text[32];
   std::snprintf(text, sizeof text, "%.2f s", static_cast<double>(frames) / sampleRate);
@@ -89,11 +110,11 @@ std::vector<std::string> warningsOf(const FileJob& job, const RenderOptions& opt
 
 }  // namespace
 
-void checkRenderOutput(const FileJob& job) {
-  checkAudioOutputName(job.outputPath);
+void checkRenderOutput(const std::string& inputPath, const std::string& outputPath) {
+  checkAudioOutputName(outputPath);
   std::error_code error;
-  if (std::filesystem::equivalent(job.inputPath, job.outputPath, error)) {
-    throw RenderError("cannot write " + job.outputPath + ": it is the input file");
+  if (std::filesystem::equivalent(inputPath, outputPath, error)) {
+    throw RenderError("cannot write " + outputPath + ": it is the input file");
   }
 }
 
@@ -106,10 +127,16 @@ FileReport renderFile(const FileJob& job, const RenderOptions& options, EffectMo
   AudioFileWriter writer(job.outputPath, reader.channels(), reader.sampleRate(), options.encoding);
   CheckedInput input(reader, job.inputPath);
   LevelMeter meter;
-  RenderStreams streams{[&](float* block, std::int64_t count) { return input.read(block, count); },
+  FirstChannels plotted(job.plotPath.empty() ? 0 : reader.channels());
+  RenderStreams streams{[&](float* block, std::int64_t count) {
+                          const std::int64_t frames = input.read(block, count);
+                          plotted.keepInput(block, frames);
+                          return frames;
+                        },
                         [&](const float* block, std::int64_t frames) {
                           writer.write(block, frames);
                           meter.add(block, frames * reader.channels());
+                          plotted.keepOutput(block, frames);
                         },
                         [&](std::int64_t) {
                           if (progress) progress(input.frames(), reader.frames(), reader.sampleRate());
@@ -117,5 +144,9 @@ FileReport renderFile(const FileJob& job, const RenderOptions& options, EffectMo
   const RenderedLength length = renderThrough(
       effects, streams, TailRule::at(reader.sampleRate(), effects.reportedTail(), options.longestTail));
   writer.commit();
+  if (!job.plotPath.empty()) {
+    writeRenderPlot(job.plotPath,
+                    {job.plotTitle, plotted.input, plotted.output, static_cast<double>(reader.sampleRate())});
+  }
   return {summaryOf(job, reader, length, meter), warningsOf(job, options, reader, writer, length)};
 }

@@ -14,6 +14,10 @@ struct FileJob {
   std::string inputPath;
   std::string outputPath;
   EffectSettings settings;
+  // When set, a plot of the first channel's input and output (see
+  // writeRenderPlot) titled plotTitle.
+  std::string plotPath;
+  std::string plotTitle;
 };
 
 // What a finished render tells its user.
@@ -37,4 +41,4 @@ FileReport renderFile(const FileJob& job, const RenderOptions& options, EffectMo
 
 // Throws RenderError when OUTPUT cannot be used: a name other than .wav or
 // .flac, or the INPUT file itself. Checked before the module is loaded.
-void checkRenderOutput(const FileJob& job);
+void checkRenderOutput(const std::string& inputPath, const std::string& outputPath);

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "render/DemoFileName.h"
 #include "render/DemoRun.h"
 #include "render/EditorPicture.h"
 #include "render/EffectModule.h"
@@ -18,18 +19,37 @@ namespace {
 constexpr int kFailed = 1;
 constexpr int kWrongUsage = 2;
 
-int renderJobs(const RenderOptions& options, EffectModule& module, RenderConsole& console) {
-  const EffectSettings settings = resolveModuleSettings(module, options.preset, options.parameters);
-  if (options.mode == RenderMode::render) {
-    return renderFiles({{options.inputPath, options.outputPath, settings}}, options, module, console);
+// --preset all: each description with the same parameters, its plot titled
+// with its name.
+std::vector<BatchVariant> everyDescription(EffectModule& module, const EffectSettings& settings) {
+  const PresetCatalogue catalogue = probeModuleCatalogue(module);
+  if (catalogue.names().empty())
+    throw RenderError("module " + module.path() + " lists no graph descriptions");
+  std::vector<BatchVariant> variants;
+  for (int index = 0; index < static_cast<int>(catalogue.names().size()); ++index) {
+    EffectSettings described = settings;
+    described.preset = EffectSettings::Value{*catalogue.parameterIndex(), static_cast<float>(index)};
+    const std::string& name = catalogue.names()[static_cast<std::size_t>(index)];
+    variants.push_back({"-" + demoFileStem(index, name), described, name});
   }
-  const std::vector<FileJob> jobs = batchJobs(options, settings);
+  return variants;
+}
+
+int renderJobs(const RenderOptions& options, EffectModule& module, RenderConsole& console) {
+  const bool every = options.everyPreset();
+  const EffectSettings settings =
+      resolveModuleSettings(module, every ? std::nullopt : options.preset, options.parameters);
+  if (options.mode == RenderMode::render) {
+    return renderFiles({{options.inputPath, options.outputPath, settings, "", ""}}, options, module, console);
+  }
+  const std::vector<FileJob> jobs = batchJobs(
+      options, every ? everyDescription(module, settings) : std::vector<BatchVariant>{{"", settings, ""}});
   prepareOutputDirectory(options.outputDirectory);
   return renderFiles(jobs, options, module, console);
 }
 
 int run(const RenderOptions& options, RenderConsole& console) {
-  if (options.mode == RenderMode::render) checkRenderOutput({options.inputPath, options.outputPath, {}});
+  if (options.mode == RenderMode::render) checkRenderOutput(options.inputPath, options.outputPath);
   EffectModule module(options.modulePath.empty() ? defaultModulePath() : options.modulePath);
   switch (options.mode) {
     case RenderMode::render:

@@ -163,6 +163,7 @@ class OptionReader {
         options.inputPath = positional[0];
         options.outputPath = positional[1];
         refuseSampleRateForFiles();
+        if (options.everyPreset()) throw UsageError("--preset all writes a file per description: use -o OUTDIR");
         break;
       case RenderMode::batch:
         if (positional.empty()) throw UsageError("expected at least one INPUT before -o OUTDIR");
@@ -193,6 +194,8 @@ class OptionReader {
 };
 
 }  // namespace
+
+bool RenderOptions::everyPreset() const { return preset && foldedParameterName(*preset) == "all"; }
 
 std::string RenderOptions::sampleRateRangeText() {
   return std::to_string(kLowestSampleRate) + " to " + std::to_string(kHighestSampleRate) + " Hz";

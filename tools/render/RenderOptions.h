@@ -37,7 +37,8 @@ struct RenderOptions {
   // Empty: the module beside the executable.
   std::string modulePath;
   std::vector<ParameterRequest> parameters;
-  // A description's name (with or without ".xml") or its index.
+  // A description's name (with or without ".xml") or its index; "all" in
+  // batch mode and the demo.
   std::optional<std::string> preset;
   int blockSize = kDefaultBlockSize;
   // Only for generated input; files keep their own rate.
@@ -46,6 +47,9 @@ struct RenderOptions {
   std::optional<SampleEncoding> encoding;
   // Seconds the tail may last at most; it ends sooner once the sound decays.
   double longestTail = TailRule::kDefaultLongestSeconds;
+
+  // --preset all: every description in turn.
+  bool everyPreset() const;
 
   // "8000 to 384000 Hz".
   static std::string sampleRateRangeText();
