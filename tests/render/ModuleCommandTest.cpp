@@ -359,6 +359,31 @@ TEST(BuiltModule, ListsEveryDescriptionOfTheBuiltArchive) {
   EXPECT_EQ(static_cast<std::size_t>(std::count(listed.begin(), listed.end(), '\n')) - 1, expected) << listed;
 }
 
+TEST_F(ModuleCommandTest, ArchiveOptionPointsTheModuleAtAnotherArchiveAndLeavesNothingBehind) {
+  TemporaryDirectory temporary;
+  const char* previousTemporary = std::getenv("TMPDIR");
+  const std::string restore = previousTemporary ? previousTemporary : "";
+  setenv("TMPDIR", temporary.path().c_str(), 1);
+  const CommandRun elsewhere = run({"--archive", TORVIX_ARCHIVE_PATH, "--list"});
+  const CommandRun missing = run({"--archive", path("missing.zip"), "--list"});
+  EXPECT_TRUE(fileNamesIn(temporary.path()).empty());
+  if (previousTemporary) {
+    setenv("TMPDIR", restore.c_str(), 1);
+  } else {
+    unsetenv("TMPDIR");
+  }
+  ASSERT_EQ(elsewhere.status, 0) << elsewhere.err;
+  const std::string listed = elsewhere.out.substr(elsewhere.out.find("Descriptions:"));
+  EXPECT_EQ(static_cast<std::size_t>(std::count(listed.begin(), listed.end(), '\n')) - 1,
+            descriptionMembers(TORVIX_ARCHIVE_PATH))
+      << listed;
+  EXPECT_NE(listed.find("crunch.xml"), std::string::npos) << listed;
+  EXPECT_TRUE(missing.failedWithOneLine()) << missing.err;
+  EXPECT_NE(missing.err.find("missing.zip"), std::string::npos) << missing.err;
+  const CommandRun beside = run({"--list"});
+  EXPECT_NE(beside.out.find("  0  steady.xml\n"), std::string::npos) << beside.out;
+}
+
 }  // namespace
 
 #endif

@@ -97,5 +97,5 @@ void runDemo(const RenderOptions& options, EffectModule& module, RenderConsole& 
   writeMono(demo, "riff.wav", demo.riff);
   reportLevels(demo, "riff.wav", "(input)", demo.riff);
   for (const int index : descriptions) renderDescription(demo, catalogue, settings, index);
-  writeEditorPicture(options, module.path(), (std::filesystem::path(demo.directory) / "editor.png").string());
+  writeEditorPicture(options, module.archiveDirectory(), (std::filesystem::path(demo.directory) / "editor.png").string());
 }

@@ -1,6 +1,5 @@
 #include "render/EditorPicture.h"
 
-#include <filesystem>
 #include <memory>
 
 #include "effect/ZrVelkoran.h"
@@ -14,8 +13,7 @@
 namespace {
 
 // The editor is drawn by this process, so the effect is created here rather
-// than through the module; its host reports the module's directory, where
-// the archive lies.
+// than through the module; its host reports the directory of the archive.
 std::unique_ptr<HostedEffect> createInProcess(HostCallback& callback) {
   HostCallback::EntryScope scope(callback);
   auto* effect = new ZrVelkoran(&HostCallback::dispatch);
@@ -25,10 +23,10 @@ std::unique_ptr<HostedEffect> createInProcess(HostCallback& callback) {
 
 }  // namespace
 
-void writeEditorPicture(const RenderOptions& options, const std::string& modulePath,
+void writeEditorPicture(const RenderOptions& options, const std::string& archiveDirectory,
                         const std::string& pngPath) {
   HostCallback callback;
-  callback.setDirectory(std::filesystem::absolute(modulePath).parent_path().string());
+  callback.setDirectory(archiveDirectory);
   std::unique_ptr<HostedEffect> effect = createInProcess(callback);
   applySettings(*effect, resolveSettings(*effect, modulePath, options.preset, options.parameters));
   auto* plugin = static_cast<ZrVelkoran*>(effect->record()->object);

@@ -5,7 +5,9 @@
 #include "platform/ExecutablePath.h"
 #include "render/RenderError.h"
 
-EffectModule::EffectModule(const std::string& path) : modulePath(path) {
+EffectModule::EffectModule(const std::string& path, const std::string& archiveDirectory)
+    : modulePath(path), givenArchiveDirectory(archiveDirectory) {
+  callback.setDirectory(archiveDirectory);
   std::string error;
   module = PluginModule::load(path, error);
   if (!module) throw RenderError("cannot load module " + path + ": " + error);
@@ -22,6 +24,11 @@ std::unique_ptr<HostedEffect> EffectModule::createEffect() {
     throw RenderError("module " + modulePath + " has an effect that cannot process replacing");
   }
   return effect;
+}
+
+std::string EffectModule::archiveDirectory() const {
+  if (!givenArchiveDirectory.empty()) return givenArchiveDirectory;
+  return std::filesystem::absolute(modulePath).parent_path().string();
 }
 
 std::string defaultModulePath() {

@@ -14,13 +14,18 @@
 class EffectModule {
  public:
   // Throws RenderError naming the path when the module cannot be loaded.
-  explicit EffectModule(const std::string& path);
+  // With an archive directory the host reports it as the module's directory,
+  // where the module looks for its archive.
+  explicit EffectModule(const std::string& path, const std::string& archiveDirectory = {});
 
   // A new effect instance, not yet opened. Throws RenderError when the module
   // creates none or creates one without an audio input and output.
   std::unique_ptr<HostedEffect> createEffect();
 
   const std::string& path() const { return modulePath; }
+  // Where the module's effects find their archive: the directory given, or
+  // the module's own.
+  std::string archiveDirectory() const;
 
   // Held while instances are created and set up on several threads: the
   // module's instances share its archive, and setting up is brief beside
@@ -29,6 +34,7 @@ class EffectModule {
 
  private:
   std::string modulePath;
+  std::string givenArchiveDirectory;
   HostCallback callback;
   std::unique_ptr<PluginModule> module;
   std::mutex setup;

@@ -1,7 +1,9 @@
 #include "render/RenderCommand.h"
 
 #include <new>
+#include <optional>
 
+#include "render/ArchiveStage.h"
 #include "render/DemoFileName.h"
 #include "render/DemoRun.h"
 #include "render/EditorPicture.h"
@@ -50,7 +52,10 @@ int renderJobs(const RenderOptions& options, EffectModule& module, RenderConsole
 
 int run(const RenderOptions& options, RenderConsole& console) {
   if (options.mode == RenderMode::render) checkRenderOutput(options.inputPath, options.outputPath);
-  EffectModule module(options.modulePath.empty() ? defaultModulePath() : options.modulePath);
+  std::optional<ArchiveStage> archive;
+  if (!options.archivePath.empty()) archive.emplace(options.archivePath);
+  EffectModule module(options.modulePath.empty() ? defaultModulePath() : options.modulePath,
+                      archive ? archive->directory().string() : std::string());
   switch (options.mode) {
     case RenderMode::render:
     case RenderMode::batch:
@@ -65,7 +70,7 @@ int run(const RenderOptions& options, RenderConsole& console) {
       writeSoundAnalysis(options, module, console);
       break;
     case RenderMode::snapshot:
-      writeEditorPicture(options, module.path(), options.snapshotPath);
+      writeEditorPicture(options, module.archiveDirectory(), options.snapshotPath);
       break;
     case RenderMode::help:
       break;

@@ -59,6 +59,8 @@ class OptionReader {
       options.analysisPath = pngPath(name, value(name));
     } else if (name == "--module") {
       options.modulePath = value(name);
+    } else if (name == "--archive") {
+      options.archivePath = value(name);
     } else if (name == "--param") {
       readParameter(value(name));
     } else if (name == "--pre-gain" || name == "--post-gain" || name == "--pre-bass") {
@@ -224,6 +226,8 @@ std::string renderUsage() {
          "                       level is missing)\n"
          "  --module PATH        the plug-in module (default: torvix_distortion.so\n"
          "                       beside this program)\n"
+         "  --archive PATH       the archive of descriptions and presets to use instead\n"
+         "                       of a.zip beside the module\n"
          "  --preset NAME|INDEX  the graph description, by name (\".xml\" optional)\n"
          "                       or zero-based index (default 0)\n"
          "  --param NAME=VALUE   set a parameter by name (\"Pre gain\" or pre-gain),\n"

@@ -36,6 +36,8 @@ struct RenderOptions {
   std::string analysisPath;
   // Empty: the module beside the executable.
   std::string modulePath;
+  // Empty: the archive beside the module.
+  std::string archivePath;
   std::vector<ParameterRequest> parameters;
   // A description's name (with or without ".xml") or its index; "all" in
   // batch mode and the demo.
