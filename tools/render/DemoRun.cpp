@@ -50,22 +50,11 @@ void reportLevels(const DemoContext& demo, const std::string& fileName, const st
 }
 
 std::vector<int> chosenDescriptions(const DemoContext& demo, const PresetCatalogue& catalogue) {
-  const std::vector<ModuleDescription>& descriptions = catalogue.descriptions();
-  if (descriptions.empty()) {
+  if (catalogue.descriptions().empty()) {
     throw RenderError("module " + demo.module.path() + " lists no graph descriptions");
   }
   if (demo.options.preset && !demo.options.everyPreset()) return {catalogue.select(*demo.options.preset)};
-  std::vector<int> usable;
-  for (int index = 0; index < static_cast<int>(descriptions.size()); ++index) {
-    const ModuleDescription& description = descriptions[static_cast<std::size_t>(index)];
-    if (description.refusal.empty()) {
-      usable.push_back(index);
-    } else {
-      demo.console.err << description.name << ": not rendered, the plug-in refuses it: " << description.refusal
-                       << "\n";
-    }
-  }
-  return usable;
+  return renderableDescriptions(catalogue, demo.console.err);
 }
 
 void renderDescription(const DemoContext& demo, const PresetCatalogue& catalogue, EffectSettings settings,
@@ -97,5 +86,6 @@ void runDemo(const RenderOptions& options, EffectModule& module, RenderConsole& 
   writeMono(demo, "riff.wav", demo.riff);
   reportLevels(demo, "riff.wav", "(input)", demo.riff);
   for (const int index : descriptions) renderDescription(demo, catalogue, settings, index);
-  writeEditorPicture(options, module.archiveDirectory(), (std::filesystem::path(demo.directory) / "editor.png").string());
+  writeEditorPicture(options, module.archiveDirectory(),
+                     (std::filesystem::path(demo.directory) / "editor.png").string());
 }

@@ -28,7 +28,7 @@ void writeEditorPicture(const RenderOptions& options, const std::string& archive
   HostCallback callback;
   callback.setDirectory(archiveDirectory);
   std::unique_ptr<HostedEffect> effect = createInProcess(callback);
-  applySettings(*effect, resolveSettings(*effect, modulePath, options.preset, options.parameters));
+  applySettings(*effect, resolveSettings(*effect, archiveDirectory, options.preset, options.parameters));
   auto* plugin = static_cast<ZrVelkoran*>(effect->record()->object);
   auto* editor = static_cast<AEffGUIEditor*>(plugin->getEditor());
   if (!editor || !writeEditorSnapshot(*editor, pngPath)) {

@@ -15,9 +15,9 @@ std::string valueText(float value) {
   return text;
 }
 
-EffectSettings::Value resolvePreset(HostedEffect& effect, const std::string& modulePath,
+EffectSettings::Value resolvePreset(HostedEffect& effect, const std::string& archiveDirectory,
                                     const std::string& request) {
-  const PresetCatalogue catalogue = PresetCatalogue::probe(effect, modulePath);
+  const PresetCatalogue catalogue = PresetCatalogue::probe(effect, archiveDirectory);
   const int index = catalogue.select(request);
   return {*catalogue.parameterIndex(), static_cast<float>(index)};
 }
@@ -37,16 +37,16 @@ EffectSettings::Value checkedValue(HostedEffect& effect, VstInt32 index, float v
 
 }  // namespace
 
-EffectSettings resolveSettings(HostedEffect& effect, const std::string& modulePath,
+EffectSettings resolveSettings(HostedEffect& effect, const std::string& archiveDirectory,
                                const std::optional<std::string>& preset,
                                const std::vector<ParameterRequest>& parameters) {
   EffectSettings settings;
-  if (preset) settings.preset = resolvePreset(effect, modulePath, *preset);
+  if (preset) settings.preset = resolvePreset(effect, archiveDirectory, *preset);
   for (const ParameterRequest& request : parameters) {
     const VstInt32 index = findRequested(effect, request);
     // "Preset" named by its index takes a description's index, as --preset.
     if (parameterNameMatches(effect.parameterName(index), "Preset")) {
-      settings.preset = resolvePreset(effect, modulePath, valueText(request.value));
+      settings.preset = resolvePreset(effect, archiveDirectory, valueText(request.value));
     } else {
       settings.parameters.push_back(checkedValue(effect, index, request.value));
     }

@@ -22,10 +22,10 @@ struct EffectSettings {
 };
 
 // Resolves the requested preset and parameters against the effect, created
-// from the module at modulePath. Throws RenderError for a parameter the
+// from the archive in archiveDirectory. Throws RenderError for a parameter the
 // effect does not have, a value outside 0..1, or a preset that is not in its
 // list or that the plug-in refuses.
-EffectSettings resolveSettings(HostedEffect& effect, const std::string& modulePath,
+EffectSettings resolveSettings(HostedEffect& effect, const std::string& archiveDirectory,
                                const std::optional<std::string>& preset,
                                const std::vector<ParameterRequest>& parameters);
 

@@ -7,13 +7,26 @@ EffectSettings resolveModuleSettings(EffectModule& module, const std::optional<s
                                      const std::vector<ParameterRequest>& parameters) {
   std::unique_ptr<HostedEffect> scratch = module.createEffect();
   scratch->open();
-  return resolveSettings(*scratch, module.path(), preset, parameters);
+  return resolveSettings(*scratch, module.archiveDirectory(), preset, parameters);
 }
 
 PresetCatalogue probeModuleCatalogue(EffectModule& module) {
   std::unique_ptr<HostedEffect> scratch = module.createEffect();
   scratch->open();
-  return PresetCatalogue::probe(*scratch, module.path());
+  return PresetCatalogue::probe(*scratch, module.archiveDirectory());
+}
+
+std::vector<int> renderableDescriptions(const PresetCatalogue& catalogue, std::ostream& err) {
+  std::vector<int> usable;
+  for (int index = 0; index < static_cast<int>(catalogue.descriptions().size()); ++index) {
+    const ModuleDescription& description = catalogue.descriptions()[static_cast<std::size_t>(index)];
+    if (description.refusal.empty()) {
+      usable.push_back(index);
+    } else {
+      err << description.name << ": not rendered, the plug-in refuses it: " << description.refusal << "\n";
+    }
+  }
+  return usable;
 }
 
 ChannelEffects startChannelEffects(EffectModule& module, int channels, float sampleRate, int blockSize,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ EffectSettings resolveModuleSettings(EffectModule& module, const std::optional<s
 
 // The descriptions the module's effect offers, probed on a scratch instance.
 PresetCatalogue probeModuleCatalogue(EffectModule& module);
+
+// The indices of the catalogue's descriptions that the plug-in builds; each
+// one it refuses gets a line on err saying why it is not rendered.
+std::vector<int> renderableDescriptions(const PresetCatalogue& catalogue, std::ostream& err);
 
 // One instance per channel, each opened, given the settings, configured for
 // the rate and block size and switched on. The settings come before the

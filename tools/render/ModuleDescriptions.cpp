@@ -9,12 +9,11 @@
 
 namespace {
 
-// Points this process's archive code at the module's directory for its lifetime.
+// Points this process's archive code at the archive's directory for its lifetime.
 class ModuleDirectoryScope {
  public:
-  explicit ModuleDirectoryScope(const std::string& modulePath) : previous(moduleDirectory()) {
-    std::filesystem::path directory = std::filesystem::absolute(modulePath).parent_path();
-    setModuleDirectory((directory / "").string());
+  explicit ModuleDirectoryScope(const std::string& archiveDirectory) : previous(moduleDirectory()) {
+    setModuleDirectory((std::filesystem::path(archiveDirectory) / "").string());
   }
   ~ModuleDirectoryScope() { setModuleDirectory(previous); }
   ModuleDirectoryScope(const ModuleDirectoryScope&) = delete;
@@ -26,8 +25,8 @@ class ModuleDirectoryScope {
 
 }  // namespace
 
-std::optional<std::vector<ModuleDescription>> readModuleDescriptions(const std::string& modulePath) {
-  ModuleDirectoryScope directory(modulePath);
+std::optional<std::vector<ModuleDescription>> readModuleDescriptions(const std::string& archiveDirectory) {
+  ModuleDirectoryScope directory(archiveDirectory);
   ArchiveSession session;
   if (!session.isOpen()) return std::nullopt;
   std::vector<ModuleDescription> descriptions;

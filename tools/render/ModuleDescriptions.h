@@ -11,8 +11,8 @@ struct ModuleDescription {
   std::string refusal;
 };
 
-// The descriptions in the archive that the module beside modulePath opens ("a.zip",
+// The descriptions in the archive that a module opens in archiveDirectory ("a.zip",
 // else "torvix.data"), listed and built as the plug-in lists and builds them, with the
 // plug-in's own code: so a description that the plug-in refuses is listed with its
 // reason instead of ending the list. Empty when there is no archive there.
-std::optional<std::vector<ModuleDescription>> readModuleDescriptions(const std::string& modulePath);
+std::optional<std::vector<ModuleDescription>> readModuleDescriptions(const std::string& archiveDirectory);

@@ -40,7 +40,7 @@ void listParameters(HostedEffect& effect, std::ostream& out) {
 }
 
 void listDescriptions(EffectModule& module, HostedEffect& effect, std::ostream& out) {
-  const PresetCatalogue catalogue = PresetCatalogue::probe(effect, module.path());
+  const PresetCatalogue catalogue = PresetCatalogue::probe(effect, module.archiveDirectory());
   const std::vector<ModuleDescription>& descriptions = catalogue.descriptions();
   out << "Descriptions:";
   if (descriptions.empty()) out << " none";

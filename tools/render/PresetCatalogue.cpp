@@ -15,11 +15,11 @@ bool takesIndex(HostedEffect& effect, VstInt32 parameter, int index) {
 
 }  // namespace
 
-PresetCatalogue PresetCatalogue::probe(HostedEffect& effect, const std::string& modulePath) {
+PresetCatalogue PresetCatalogue::probe(HostedEffect& effect, const std::string& archiveDirectory) {
   PresetCatalogue catalogue;
   catalogue.parameter = findParameter(effect, "Preset");
   if (!catalogue.parameter) return catalogue;
-  if (std::optional<std::vector<ModuleDescription>> archived = readModuleDescriptions(modulePath)) {
+  if (std::optional<std::vector<ModuleDescription>> archived = readModuleDescriptions(archiveDirectory)) {
     catalogue.listed = std::move(*archived);
   } else {
     catalogue.probeIndices(effect);

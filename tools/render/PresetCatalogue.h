@@ -16,10 +16,10 @@
 // is not taken, so the indices 0, 1, 2 ... are tried until one is not taken.
 class PresetCatalogue {
  public:
-  // The descriptions of the effect created from the module at modulePath; a probe gives
+  // The descriptions of the effect whose archive is in archiveDirectory; a probe gives
   // the effect back its original choice. An effect without a "Preset" parameter offers
   // no descriptions.
-  static PresetCatalogue probe(HostedEffect& effect, const std::string& modulePath);
+  static PresetCatalogue probe(HostedEffect& effect, const std::string& archiveDirectory);
 
   const std::vector<ModuleDescription>& descriptions() const { return listed; }
   // The "Preset" parameter's index; empty when the effect has none.

@@ -23,15 +23,16 @@ constexpr int kWrongUsage = 2;
 
 // --preset all: each description with the same parameters, its plot titled
 // with its name.
-std::vector<BatchVariant> everyDescription(EffectModule& module, const EffectSettings& settings) {
+std::vector<BatchVariant> everyDescription(EffectModule& module, const EffectSettings& settings,
+                                           std::ostream& err) {
   const PresetCatalogue catalogue = probeModuleCatalogue(module);
-  if (catalogue.names().empty())
+  if (catalogue.descriptions().empty())
     throw RenderError("module " + module.path() + " lists no graph descriptions");
   std::vector<BatchVariant> variants;
-  for (int index = 0; index < static_cast<int>(catalogue.names().size()); ++index) {
+  for (const int index : renderableDescriptions(catalogue, err)) {
     EffectSettings described = settings;
     described.preset = EffectSettings::Value{*catalogue.parameterIndex(), static_cast<float>(index)};
-    const std::string& name = catalogue.names()[static_cast<std::size_t>(index)];
+    const std::string& name = catalogue.descriptions()[static_cast<std::size_t>(index)].name;
     variants.push_back({"-" + demoFileStem(index, name), described, name});
   }
   return variants;
@@ -44,8 +45,8 @@ int renderJobs(const RenderOptions& options, EffectModule& module, RenderConsole
   if (options.mode == RenderMode::render) {
     return renderFiles({{options.inputPath, options.outputPath, settings, "", ""}}, options, module, console);
   }
-  const std::vector<FileJob> jobs = batchJobs(
-      options, every ? everyDescription(module, settings) : std::vector<BatchVariant>{{"", settings, ""}});
+  const std::vector<FileJob> jobs = batchJobs(options, every ? everyDescription(module, settings, console.err)
+                                                             : std::vector<BatchVariant>{{"", settings, ""}});
   prepareOutputDirectory(options.outputDirectory);
   return renderFiles(jobs, options, module, console);
 }
