@@ -20,8 +20,6 @@ constexpr std::int32_t kBackgroundBitmap = 10001;
 constexpr std::int32_t kHandleBitmap = 10002;
 constexpr std::int16_t kEditorWidth = 619;
 constexpr std::int16_t kEditorHeight = 265;
-// The frame is wider than the editor rectangle reported to the host.
-constexpr std::int32_t kFrameExtraWidth = 100;
 
 constexpr CRect kBassRect{293, 78, 333, 203};
 constexpr CRect kPreGainRect{403, 78, 443, 203};
@@ -77,7 +75,9 @@ bool VelkoranEditor::open(void* parentWindow) {
   if (frame) close();
   AEffEditor::open(parentWindow);
   auto* background = new CBitmap(kBackgroundBitmap);
-  CRect frameSize{0, 0, background->getWidth() + kFrameExtraWidth, background->getHeight()};
+  // The frame's window is exactly the rectangle the host sized its own
+  // window for: a wider one would be clipped, a lower one leave a strip.
+  CRect frameSize{rectangle.left, rectangle.top, rectangle.right, rectangle.bottom};
   auto* toolkitFrame = new CFrame(frameSize, parentWindow, this);
   frame = toolkitFrame;
   toolkitFrame->setBackground(background);

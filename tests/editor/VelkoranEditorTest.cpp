@@ -118,7 +118,7 @@ TEST_F(VelkoranEditorTest, ReportsTheSkinSizeAndOffersAnEditor) {
 
 TEST_F(VelkoranEditorTest, OpenBuildsTheSixControlsInOrder) {
   open();
-  EXPECT_EQ(frame->getViewSize(), (CRect{0, 0, 719, 265}));
+  EXPECT_EQ(frame->getViewSize(), (CRect{0, 0, 619, 265}));
   ASSERT_EQ(frame->getChildren().size(), 6u);
   ASSERT_TRUE(bass() && preGain() && postGain() && menu() && display() && version());
   EXPECT_EQ(bass()->getViewSize(), (CRect{293, 78, 333, 203}));

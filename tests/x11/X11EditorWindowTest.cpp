@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "host/HostCallback.h"
 #include "host/HostedEffect.h"
@@ -60,13 +61,19 @@ class X11EditorWindowTest : public ::testing::Test {
     if (display) XCloseDisplay(display);
   }
 
-  void createHostWindow() {
-    hostWindow = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, kWidth, kHeight, 0, 0, 0);
-    XSelectInput(display, hostWindow, StructureNotifyMask);
-    XMapWindow(display, hostWindow);
+  void createHostWindow() { hostWindow = mappedWindow(kWidth, kHeight, 0); }
+
+  // A top-level window of that size, mapped, filled with that colour
+  // wherever no child covers it.
+  Window mappedWindow(int width, int height, unsigned long background) {
+    Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, static_cast<unsigned>(width),
+                                        static_cast<unsigned>(height), 0, 0, background);
+    XSelectInput(display, window, StructureNotifyMask);
+    XMapWindow(display, window);
     XEvent event;
-    do XNextEvent(display, &event);
+    do XWindowEvent(display, window, StructureNotifyMask, &event);
     while (event.type != MapNotify);
+    return window;
   }
 
   // Runs the host's side for a while: the editor's idle, as hosts call it.
@@ -86,9 +93,19 @@ class X11EditorWindowTest : public ::testing::Test {
     ASSERT_EQ(std::system(("xdotool " + commands + " &").c_str()), 0);
   }
 
+  // The children of a window, as xwininfo -tree lists them.
+  std::vector<Window> childrenOf(Window window) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    std::vector<Window> found;
+    if (XQueryTree(display, window, &root, &parent, &children, &count)) found.assign(children, children + count);
+    if (children) XFree(children);
+    return found;
+  }
+
   // The window's pixels, kept as a PNG for people to look at.
-  cairo_surface_t* screenshot(const std::string& name) {
-    XImage* image = XGetImage(display, hostWindow, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+  cairo_surface_t* screenshot(const std::string& name, Window window = 0) {
+    XImage* image = XGetImage(display, window ? window : hostWindow, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
     unsigned char* data = cairo_image_surface_get_data(surface);
     int stride = cairo_image_surface_get_stride(surface);
@@ -146,6 +163,38 @@ TEST_F(X11EditorWindowTest, ShowsTheSkinWithTheHandlesWhereTheValuesPutThem) {
   // Skin, not an empty window, around the sliders.
   EXPECT_NE(pixel(shot, 20, 20), pixel(shot, 360, 140));
   cairo_surface_destroy(shot);
+}
+
+// Hosts size their container from the editor rectangle, some with a few
+// pixels to spare: the editor's window is that rectangle exactly, at the
+// container's origin, and paints every pixel of it.
+TEST_F(X11EditorWindowTest, EditorWindowIsExactlyTheEditorRectangleAndFullyPainted) {
+  constexpr unsigned long kUnpainted = 0xFF00FF;  // a colour the skin does not use
+  effect->dispatch(effEditClose);
+  for (int containerHeight : {kHeight, kHeight + 6}) {
+    SCOPED_TRACE(containerHeight);
+    Window container = mappedWindow(kWidth, containerHeight, kUnpainted);
+    ASSERT_EQ(effect->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(container)), 1);
+    pump(400);
+    std::vector<Window> children = childrenOf(container);
+    ASSERT_EQ(children.size(), 1u);
+    XWindowAttributes child{};
+    ASSERT_TRUE(XGetWindowAttributes(display, children[0], &child));
+    EXPECT_EQ(child.x, 0);
+    EXPECT_EQ(child.y, 0);
+    EXPECT_EQ(child.width, kWidth);
+    EXPECT_EQ(child.height, kHeight);
+    EXPECT_EQ(child.border_width, 0);
+    cairo_surface_t* shot = screenshot("x11-editor-container.png", container);
+    int unpainted = 0;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) unpainted += pixel(shot, x, y) == kUnpainted;
+    EXPECT_EQ(unpainted, 0);
+    cairo_surface_destroy(shot);
+    effect->dispatch(effEditClose);
+    EXPECT_TRUE(childrenOf(container).empty());
+    XDestroyWindow(display, container);
+  }
 }
 
 TEST_F(X11EditorWindowTest, DragAndWheelChangeThePreGain) {
