@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -17,12 +18,14 @@
 #include "effect/ZrVelkoran.h"
 #include "support/RecordingHost.h"
 #include "support/TemporaryDirectory.h"
+#include "support/Watchdog.h"
 #include "support/ZipFixture.h"
 
 namespace {
 
 const std::string kDelayGraph = R"(<torvix><fx id="echo" type="delay"/></torvix>)";
 const std::string kClipGraph = R"(<torvix><fx id="hard" type="clip"/></torvix>)";
+const std::string kInverterGraph = R"(<torvix><fx id="flip" type="inv"/></torvix>)";
 
 // A main effect created as a host creates it, whose host answers the
 // directory request with a test directory holding the archive.
@@ -321,31 +324,95 @@ TEST_F(MainEffectTest, TheHostsDirectoryLocatesTheArchive) {
   EXPECT_EQ(effect->descriptions(), std::vector<std::string>{"only.xml"});
 }
 
-// One thread plays blocks while another turns every knob; every block must
-// come out whole and finite.
-TEST_F(MainEffectTest, ParameterChangesDuringPlaybackAreSafe) {
-  create({{"a.xml", kDelayGraph}, {"b.xml", kClipGraph}, {"c.xml", "<torvix/>"}});
-  AEffect* record = effect->getAeffect();
-  std::atomic<bool> playing{true};
-  std::atomic<int> blocks{0};
-  std::thread audio([&] {
-    std::vector<float> input(512), output(512);
-    for (std::size_t i = 0; i < input.size(); ++i) input[i] = std::sin(0.05f * static_cast<float>(i));
+// Plays blocks of a constant input through a record: once the input
+// filters have settled, every state of the effect gives a constant output.
+// A block is longer than the engine's buffers, so that the engine works
+// through it in two pieces.
+class SteadyPlayer {
+ public:
+  static constexpr VstInt32 kBlock = 200000;
+
+  explicit SteadyPlayer(AEffect* record) : record(record), input(kBlock, 0.5f), output(kBlock) {}
+
+  const std::vector<float>& play() {
     float* inputs[] = {input.data()};
     float* outputs[] = {output.data()};
-    while (playing) {
-      record->processReplacing(record, inputs, outputs, 512);
-      for (float sample : output) ASSERT_TRUE(std::isfinite(sample));
-      ++blocks;
-    }
-  });
-  for (int change = 0; change < 3000; ++change) {
-    record->setParameter(record, change % 4,
-                         change % 4 == 3 ? float(change % 3) : float(change % 11) / 10.0f);
+    record->processReplacing(record, inputs, outputs, kBlock);
+    return output;
   }
-  playing = false;
+  // The output of this state once it has settled.
+  float settle() {
+    play();
+    return play().back();
+  }
+
+ private:
+  AEffect* record;
+  std::vector<float> input;
+  std::vector<float> output;
+};
+
+// True when every sample of the block is the settled output of one state.
+bool isWhole(const std::vector<float>& block, const std::vector<float>& stateOutputs) {
+  for (float state : stateOutputs) {
+    const float tolerance = 1e-5f * std::max(1.0f, std::fabs(state));
+    if (std::all_of(block.begin(), block.end(), [&](float s) { return std::fabs(s - state) <= tolerance; }))
+      return true;
+  }
+  return false;
+}
+
+// One thread plays blocks while another switches the graph and both gains.
+// Every block must come out whole: the output of one state of the effect,
+// never a block played half with the old graph and half with the new, or
+// with a parameter half applied. A deadlock fails the test through the
+// watchdog instead of hanging it.
+TEST_F(MainEffectTest, ParameterChangesDuringPlaybackAreSafe) {
+  Watchdog watchdog(std::chrono::seconds(120), "playback while parameters change");
+  create({{"through.xml", "<torvix/>"}, {"flip.xml", kInverterGraph}});
+  AEffect* record = effect->getAeffect();
+  const float presets[] = {0.0f, 1.0f};
+  const float preGains[] = {0.3f, 0.9f};
+  const float postGains[] = {0.4f, 1.0f};
+  SteadyPlayer player(record);
+  std::vector<float> stateOutputs;
+  for (float preset : presets)
+    for (float preGain : preGains)
+      for (float postGain : postGains) {
+        record->setParameter(record, 3, preset);
+        record->setParameter(record, 0, preGain);
+        record->setParameter(record, 1, postGain);
+        stateOutputs.push_back(player.settle());
+        ASSERT_TRUE(isWhole(player.play(), stateOutputs));
+      }
+  std::atomic<bool> playing{true};
+  std::vector<float> tornBlock;
+  std::thread audio([&] {
+    for (int block = 0; block < 40 && tornBlock.empty(); ++block) {
+      const std::vector<float>& output = player.play();
+      if (!isWhole(output, stateOutputs)) tornBlock = output;
+      std::this_thread::yield();  // hosts leave time between blocks
+    }
+    playing = false;
+  });
+  int changes = 0;
+  for (; playing; ++changes) {
+    switch (changes % 3) {
+      case 0:
+        record->setParameter(record, 3, presets[changes / 3 % 2]);
+        break;
+      case 1:
+        record->setParameter(record, 0, preGains[changes / 7 % 2]);
+        break;
+      default:
+        record->setParameter(record, 1, postGains[changes / 5 % 2]);
+        break;
+    }
+  }
   audio.join();
-  EXPECT_GT(blocks.load(), 0);
+  EXPECT_GT(changes, 0);
+  EXPECT_TRUE(tornBlock.empty()) << "a block mixed two states, from " << tornBlock.front() << " to "
+                                 << tornBlock.back();
 }
 
 }  // namespace
