@@ -101,6 +101,30 @@ TEST_F(EngineTest, PreGainZeroSilencesEveryBlock) {
   for (float sample : process(*engine, ramp(1000))) ASSERT_EQ(sample, 0.0f);
 }
 
+// While pre gain is 0 the input filters and the graph stand still: after a
+// silent stretch the sound goes on exactly as if those blocks had never
+// been played, and a delay does not lose what it held.
+TEST_F(EngineTest, PreGainZeroKeepsTheFiltersAndTheGraphAsTheyWere) {
+  useArchive({{"echo.xml", kDelayGraph}});
+  auto paused = makeEngine();
+  auto reference = makeEngine();
+  const float preGain = paused->getUserParameter(0);
+  const std::vector<float> signal = ramp(20000);
+  const std::vector<float> before(signal.begin(), signal.begin() + 3000);
+  const std::vector<float> after(signal.begin() + 3000, signal.end());
+  ASSERT_EQ(process(*paused, before), process(*reference, before));
+  set(*paused, 0, 0.0f);
+  for (int block = 0; block < 8; ++block) {
+    for (float sample : process(*paused, impulse(700))) ASSERT_EQ(sample, 0.0f);
+  }
+  set(*paused, 0, preGain);
+  set(*reference, 0, 0.0f);
+  set(*reference, 0, preGain);
+  const std::vector<float> continued = process(*reference, after);
+  ASSERT_NE(firstNonZero(continued), continued.size());
+  EXPECT_EQ(process(*paused, after), continued);
+}
+
 TEST_F(EngineTest, PreGainDrivesTheLoMidPostGain) {
   auto engine = makeEngine();
   EXPECT_EQ(display(*engine, 0), "1.297442");
