@@ -1,5 +1,5 @@
-// The bitmaps compiled into the module, found by resource id (on Windows the
-// module's BITMAP resources play this part).
+// The bitmaps compiled into the module, found by resource id: the skin's
+// source outside Windows, where modules have no resources.
 #pragma once
 
 #include <cstddef>

@@ -2,13 +2,11 @@
 
 #include <utility>
 
-#include "gui/BitmapResources.h"
-#include "gui/BmpImage.h"
+#include "gui/ModuleBitmaps.h"
 
 CBitmap::CBitmap(std::int32_t resourceId) : resourceId(resourceId) {
-  const BitmapResource* resource = findBitmapResource(resourceId);
   BmpImage image;
-  if (!resource || !decodeBmp(resource->data, resource->size, image)) return;
+  if (!loadModuleBitmap(resourceId, image)) return;
   width = image.width;
   height = image.height;
   pixels = std::move(image.pixels);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "GdiTestSupport.h"
 #include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
 #include "gui/FrameWindowFactory.h"
@@ -44,8 +45,7 @@ std::string expectedClassName() {
   return name;
 }
 
-// A top-level window standing in for the host's; tests skip where no
-// window can be made (no display).
+// A top-level window standing in for the host's.
 class GdiFrameWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -56,7 +56,7 @@ class GdiFrameWindowTest : public ::testing::Test {
     RegisterClassA(&hostClass);
     host = CreateWindowExA(0, "TorvixTestHost", "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!host) GTEST_SKIP() << "no window can be made here (no display)";
+    REQUIRE_WINDOWS(host, "no window can be made here (no display)");
     frame = new CFrame(frameSize, host, nullptr);
     view = new RecordingView({10, 10, 50, 40});
     frame->addView(view);
@@ -136,7 +136,7 @@ COLORREF windowPixel(HWND window, int x, int y) {
 TEST_F(GdiFrameWindowTest, RedrawDrawsIntoTheWindow) {
   frame->redrawView(view);
   COLORREF inside = windowPixel(child, 20, 20);
-  if (inside == CLR_INVALID) GTEST_SKIP() << "the window's pixels cannot be read here";
+  REQUIRE_WINDOWS(inside != CLR_INVALID, "the window's pixels cannot be read here");
   EXPECT_EQ(inside, RGB(255, 0, 0));
 }
 
@@ -149,7 +149,7 @@ TEST_F(GdiFrameWindowTest, PaintMessageDrawsTheFrame) {
   InvalidateRect(child, nullptr, FALSE);
   UpdateWindow(child);
   COLORREF inside = windowPixel(child, 20, 20);
-  if (inside == CLR_INVALID) GTEST_SKIP() << "the window's pixels cannot be read here";
+  REQUIRE_WINDOWS(inside != CLR_INVALID, "the window's pixels cannot be read here");
   EXPECT_EQ(inside, RGB(255, 0, 0));
   EXPECT_FALSE(GetUpdateRect(child, nullptr, FALSE));
 }

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "GdiTestSupport.h"
+#include "ModuleResourceCopy.h"
 #include "gui/CBitmap.h"
 #include "host/HostCallback.h"
 #include "host/HostedEffect.h"
@@ -39,23 +41,36 @@ class GdiModuleEditorTest : public ::testing::Test {
     if (host) DestroyWindow(host);
   }
 
-  void startEffect() {
-    AEffect* record = module->createEffect(callback);
+  void startEffect() { startEffect(*module); }
+  void startEffect(PluginModule& from) {
+    AEffect* record = from.createEffect(callback);
     ASSERT_NE(record, nullptr);
     effect = std::make_unique<HostedEffect>(record);
     effect->start(44100.0f, 512);
   }
   // A top-level window standing in for the host's; false where none can be
-  // made (no display).
+  // made.
   bool makeHostWindow() {
     host = CreateWindowExA(0, "STATIC", "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 340, nullptr,
                            nullptr, GetModuleHandleA(nullptr), nullptr);
     return host != nullptr;
   }
+  // The colour of the editor's window at that point, painted afresh;
+  // CLR_INVALID where the window cannot be read.
+  COLORREF editorPixel(int x, int y) {
+    HWND child = GetWindow(host, GW_CHILD);
+    InvalidateRect(child, nullptr, FALSE);
+    UpdateWindow(child);
+    HDC dc = GetDC(child);
+    COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(child, dc);
+    return colour;
+  }
 
   TemporaryDirectory directory;
   HostCallback callback;
   std::unique_ptr<PluginModule> module;
+  std::unique_ptr<PluginModule> reskinnedModule;
   std::unique_ptr<HostedEffect> effect;
   HMODULE handle = nullptr;
   HWND host = nullptr;
@@ -74,7 +89,7 @@ TEST_F(GdiModuleEditorTest, ModuleCarriesTheSkinAsBitmapResources) {
 
 TEST_F(GdiModuleEditorTest, EditorDrawsItsSkinInAChildOfTheHostsWindow) {
   startEffect();
-  if (!makeHostWindow()) GTEST_SKIP() << "no window can be made here (no display)";
+  REQUIRE_WINDOWS(makeHostWindow(), "no window can be made here (no display)");
   ASSERT_EQ(effect->dispatch(effEditOpen, 0, 0, host), 1);
   HWND child = GetWindow(host, GW_CHILD);
   ASSERT_NE(child, nullptr);
@@ -88,17 +103,33 @@ TEST_F(GdiModuleEditorTest, EditorDrawsItsSkinInAChildOfTheHostsWindow) {
   EXPECT_EQ(client.right, 619);
   EXPECT_EQ(client.bottom, 265);
 
-  InvalidateRect(child, nullptr, FALSE);
-  UpdateWindow(child);
-  HDC dc = GetDC(child);
-  COLORREF corner = GetPixel(dc, 4, 4);
-  ReleaseDC(child, dc);
+  COLORREF corner = editorPixel(4, 4);
   CBitmap skin(10001);
   std::uint32_t expected = skin.getPixels()[4 * 619 + 4];
-  if (corner != CLR_INVALID) EXPECT_EQ(corner, RGB((expected >> 16) & 0xFF, (expected >> 8) & 0xFF, expected & 0xFF));
+  REQUIRE_WINDOWS(corner != CLR_INVALID, "the window's pixels cannot be read here");
+  EXPECT_EQ(corner, RGB((expected >> 16) & 0xFF, (expected >> 8) & 0xFF, expected & 0xFF));
 
   effect->dispatch(effEditClose);
   EXPECT_FALSE(IsWindow(child));
+}
+
+// A module whose background resource was replaced draws the replacement.
+TEST_F(GdiModuleEditorTest, EditorDrawsTheBackgroundResourceOfItsModule) {
+  constexpr std::uint32_t kReplacement = 0x0CC822;
+  const std::string reskinned = (directory / "Reskinned.dll").string();
+  ASSERT_TRUE(copyModuleWithBitmaps(
+      GDI_MODULE_FILE, reskinned,
+      {{10001, packedBitmap(619, 265, 24, std::vector<std::uint32_t>(619 * 265, kReplacement))}}));
+  std::string error;
+  reskinnedModule = PluginModule::load(reskinned, error);
+  ASSERT_NE(reskinnedModule, nullptr) << error;
+  startEffect(*reskinnedModule);
+  REQUIRE_WINDOWS(makeHostWindow(), "no window can be made here (no display)");
+  ASSERT_EQ(effect->dispatch(effEditOpen, 0, 0, host), 1);
+  COLORREF corner = editorPixel(4, 4);
+  effect->dispatch(effEditClose);
+  REQUIRE_WINDOWS(corner != CLR_INVALID, "the window's pixels cannot be read here");
+  EXPECT_EQ(corner, RGB(0x0C, 0xC8, 0x22));
 }
 
 }  // namespace

@@ -66,8 +66,9 @@ class X11EditorWindowTest : public ::testing::Test {
   // A top-level window of that size, mapped, filled with that colour
   // wherever no child covers it.
   Window mappedWindow(int width, int height, unsigned long background) {
-    Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, static_cast<unsigned>(width),
-                                        static_cast<unsigned>(height), 0, 0, background);
+    Window window =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, static_cast<unsigned>(width),
+                            static_cast<unsigned>(height), 0, 0, background);
     XSelectInput(display, window, StructureNotifyMask);
     XMapWindow(display, window);
     XEvent event;
@@ -98,14 +99,16 @@ class X11EditorWindowTest : public ::testing::Test {
     Window root = 0, parent = 0, *children = nullptr;
     unsigned int count = 0;
     std::vector<Window> found;
-    if (XQueryTree(display, window, &root, &parent, &children, &count)) found.assign(children, children + count);
+    if (XQueryTree(display, window, &root, &parent, &children, &count))
+      found.assign(children, children + count);
     if (children) XFree(children);
     return found;
   }
 
   // The window's pixels, kept as a PNG for people to look at.
   cairo_surface_t* screenshot(const std::string& name, Window window = 0) {
-    XImage* image = XGetImage(display, window ? window : hostWindow, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+    XImage* image =
+        XGetImage(display, window ? window : hostWindow, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
     unsigned char* data = cairo_image_surface_get_data(surface);
     int stride = cairo_image_surface_get_stride(surface);

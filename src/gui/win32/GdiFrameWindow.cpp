@@ -8,6 +8,7 @@
 #include "gui/win32/GdiOffscreenContext.h"
 #include "gui/win32/GdiPopupMenu.h"
 #include "gui/win32/GdiWindowClass.h"
+#include "platform/win32/ModuleInstance.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ bool GdiFrameWindow::openIn(HWND parent) {
   const char* className = gdiWindowClass::acquire(windowProcedure);
   if (!className) return false;
   window = CreateWindowExA(0, className, "Window", windowStyle, 0, 0, width, height, parent, nullptr,
-                           gdiWindowClass::moduleInstance(), this);
+                           platform::moduleInstance(), this);
   if (window) return true;
   gdiWindowClass::release();
   return false;

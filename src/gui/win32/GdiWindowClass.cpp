@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/win32/ModuleInstance.h"
+
 namespace gdiWindowClass {
 
 namespace {
@@ -11,16 +13,9 @@ int users = 0;
 
 }  // namespace
 
-HINSTANCE moduleInstance() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&moduleInstance), &module);
-  return module;
-}
-
 const char* acquire(WNDPROC procedure) {
   if (users == 0) {
-    HINSTANCE instance = moduleInstance();
+    HINSTANCE instance = platform::moduleInstance();
     std::snprintf(className, sizeof className, "Plugin%p", static_cast<void*>(instance));
     WNDCLASSA windowClass{};
     windowClass.style = CS_GLOBALCLASS;
@@ -37,7 +32,7 @@ const char* acquire(WNDPROC procedure) {
 
 void release() {
   if (users == 0 || --users > 0) return;
-  UnregisterClassA(className, moduleInstance());
+  UnregisterClassA(className, platform::moduleInstance());
 }
 
 }  // namespace gdiWindowClass

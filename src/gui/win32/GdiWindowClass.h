@@ -13,6 +13,5 @@ namespace gdiWindowClass {
 // The class name, or nullptr when it could not be registered.
 const char* acquire(WNDPROC procedure);
 void release();
-HINSTANCE moduleInstance();
 
 }  // namespace gdiWindowClass
