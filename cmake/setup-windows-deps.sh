@@ -49,6 +49,8 @@ isInstalled() {
 
 requiredPackages() {
   echo cmake dpkg-dev file libz-mingw-w64-dev googletest wine wine64
+  # The window tests run wine on a virtual X server (scripts/run-under-xvfb.sh).
+  echo xvfb xauth xdotool
   echo "gcc-mingw-w64-$debArch-posix g++-mingw-w64-$debArch-posix binutils-mingw-w64-$debArch mingw-w64-$debArch-dev"
   [[ $triplet == i686-* ]] && echo wine32:i386
   return 0
