@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "TimePerSample.h"
+#include "effect/FiniteSignal.h"
 #include "effect/ZrVelkoran.h"
 
 namespace {
@@ -55,6 +56,21 @@ void blockThroughDescription(benchmark::State& state) {
   state.counters["realtime_factor"] = benchmark::Counter(samples / kSampleRate, benchmark::Counter::kIsRate);
 }
 BENCHMARK(blockThroughDescription)->DenseRange(0, 5)->Unit(benchmark::kMicrosecond);
+
+// The two scans (input and output) that every block pays so that a NaN or
+// infinity never outlives its block; beside blockThroughDescription this is
+// their share of a block.
+void finiteScansOfABlock(benchmark::State& state) {
+  std::vector<float> block(kBlockLength);
+  for (int i = 0; i < kBlockLength; ++i) block[i] = 0.25f * std::sin(0.031f * static_cast<float>(i));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(allFinite(block.data(), kBlockLength));
+    benchmark::DoNotOptimize(allFinite(block.data(), kBlockLength));
+    benchmark::ClobberMemory();
+  }
+  reportTimePerSample(state, kBlockLength);
+}
+BENCHMARK(finiteScansOfABlock)->Unit(benchmark::kNanosecond);
 
 void presetSwitch(benchmark::State& state) {
   auto plugin = shippedPlugin();

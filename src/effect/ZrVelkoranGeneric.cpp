@@ -7,6 +7,7 @@
 
 #include "effect/ArchiveDescriptions.h"
 #include "effect/ArchiveSession.h"
+#include "effect/FiniteSignal.h"
 #include "effect/InternalHost.h"
 #include "effect/PresetReader.h"
 #include "frame/TextCopy.h"
@@ -97,17 +98,38 @@ void ZrVelkoranGeneric::processReplacing(float** inputs, float** outputs, VstInt
   const platform::DenormalGuard flushDenormals;
   const VstInt32 channels = isOutputConnected(1) ? 2 : 1;
   if (silenced.load(std::memory_order_relaxed)) {
-    for (VstInt32 channel = 0; channel < channels; ++channel) {
-      std::fill(outputs[channel], outputs[channel] + std::max(sampleFrames, 0), 0.0f);
-    }
+    silence(outputs, channels, sampleFrames);
     return;
   }
   const EngineLock guard(*this);
-  for (VstInt32 done = 0; done < sampleFrames; done += bufferLength) {
-    const VstInt32 length = std::min(bufferLength, sampleFrames - done);
-    float* pieceOutputs[2] = {outputs[0] + done, channels > 1 ? outputs[1] + done : nullptr};
-    processChunk(inputs[0] + done, pieceOutputs, channels, length);
+  // A bad input sample is caught before a delay line can hide it from this
+  // block's output; one that arises inside shows in the output. Both
+  // channels carry the same samples.
+  if (allFinite(inputs[0], sampleFrames)) {
+    for (VstInt32 done = 0; done < sampleFrames; done += bufferLength) {
+      const VstInt32 length = std::min(bufferLength, sampleFrames - done);
+      float* pieceOutputs[2] = {outputs[0] + done, channels > 1 ? outputs[1] + done : nullptr};
+      processChunk(inputs[0] + done, pieceOutputs, channels, length);
+    }
+    if (allFinite(outputs[0], sampleFrames)) return;
   }
+  recoverFromFault(outputs, channels, sampleFrames);
+}
+
+void ZrVelkoranGeneric::silence(float* const* outputs, VstInt32 channels, VstInt32 sampleFrames) {
+  for (VstInt32 channel = 0; channel < channels; ++channel) {
+    std::fill(outputs[channel], outputs[channel] + std::max(sampleFrames, 0), 0.0f);
+  }
+}
+
+// A NaN or infinity in the input (an upstream plug-in's fault) or one that
+// arose inside would stay in every history for good. The block is silenced
+// and the next one starts from a clean state.
+void ZrVelkoranGeneric::recoverFromFault(float* const* outputs, VstInt32 channels, VstInt32 sampleFrames) {
+  silence(outputs, channels, sampleFrames);
+  bassFilter.clearSignalState();
+  loMidFilter.clearSignalState();
+  if (graph) clearGraphState(*graph);
 }
 
 void ZrVelkoranGeneric::processChunk(float* input, float* const* outputs, VstInt32 channels,

@@ -33,6 +33,8 @@ class ZrVelkoranGeneric : public AudioEffectX {
   ~ZrVelkoranGeneric() override;
 
   // audio: one block; blocks longer than the bank's buffers run in pieces.
+  // A block whose output is not finite comes out silent and clears the
+  // state carried between blocks (filters, processors, control nodes).
   void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
   VstPlugCategory getPlugCategory() override;
 
@@ -81,6 +83,8 @@ class ZrVelkoranGeneric : public AudioEffectX {
   void loadFilterPresets();
   void processChunk(float* input, float* const* outputs, VstInt32 channels, VstInt32 sampleFrames);
   void writeOutput(float* output, VstInt32 sampleFrames) const;
+  static void silence(float* const* outputs, VstInt32 channels, VstInt32 sampleFrames);
+  void recoverFromFault(float* const* outputs, VstInt32 channels, VstInt32 sampleFrames);
   void setPreBass(float value);
   std::unique_ptr<AudioNode> buildDescription(const std::string& name);
   void installGraph(std::unique_ptr<AudioNode> head);

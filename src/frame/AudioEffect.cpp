@@ -96,6 +96,7 @@ void AudioEffect::resume() {}
 void AudioEffect::setSampleRate(float newSampleRate) { sampleRate = newSampleRate; }
 void AudioEffect::setBlockSize(VstInt32 newBlockSize) { blockSize = newBlockSize; }
 void AudioEffect::processDoubleReplacing(double**, double**, VstInt32) {}
+void AudioEffect::clearSignalState() {}
 void AudioEffect::setParameter(VstInt32, float) {}
 float AudioEffect::getParameter(VstInt32) { return 0.0f; }
 

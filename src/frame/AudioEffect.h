@@ -35,6 +35,11 @@ class AudioEffect {
   virtual void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) = 0;
   // audio: the 64-bit variant; the base does nothing.
   virtual void processDoubleReplacing(double** inputs, double** outputs, VstInt32 sampleFrames);
+  // audio: forgets the signal carried from one block to the next (filter
+  // histories, delay lines, averaging windows), so a fault in the signal
+  // does not outlive its block; settings stay. Allocates nothing. The base
+  // carries no signal.
+  virtual void clearSignalState();
 
   // host or GUI: parameter access; values are normalised 0..1 unless an
   // effect says otherwise.

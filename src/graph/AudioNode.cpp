@@ -18,6 +18,10 @@ float AudioNode::getParam(VstInt32 index, float fallback) {
 
 float AudioNode::getValue(VstInt32 /*which*/) { return 0.0f; }
 
+void AudioNode::clearState() {
+  if (effect) effect->clearSignalState();
+}
+
 const ParamBinding* AudioNode::bindingFor(VstInt32 index) const {
   for (const ParamBinding& binding : params) {
     if (binding.set == index) return &binding;

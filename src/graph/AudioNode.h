@@ -34,6 +34,9 @@ class AudioNode {
   virtual float getParam(VstInt32 index, float fallback);
   // audio: a control value offered to other nodes' bindings; 0 for the base.
   virtual float getValue(VstInt32 which);
+  // audio: forgets the signal carried between blocks; the base clears its
+  // processor's (AudioEffect::clearSignalState). Allocates nothing.
+  virtual void clearState();
 
   // The first binding that sets parameter index, or nullptr.
   const ParamBinding* bindingFor(VstInt32 index) const;

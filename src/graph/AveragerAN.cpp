@@ -1,5 +1,6 @@
 #include "graph/AveragerAN.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -28,6 +29,12 @@ float AveragerAN::getValue(VstInt32 which) {
   if (windowLength == 0) return 0.0f;
   const float sum = static_cast<float>(runningSum);
   return sum / static_cast<float>(windowLength);
+}
+
+void AveragerAN::clearState() {
+  std::fill(history.get(), history.get() + windowLength, 0.0f);
+  writePos = 0;
+  runningSum = 0.0;
 }
 
 bool AveragerAN::isValidWindow(float requested) {

@@ -24,6 +24,8 @@ class AveragerAN final : public AudioNodeProcessor {
   void processBlock(const BufferBank& bank, VstInt32 sampleFrames) override;
   // audio: the level for which 0, else 1.
   float getValue(VstInt32 which) override;
+  // audio: empties the window (a level of 0), keeping its length.
+  void clearState() override;
 
   // build or audio: makes the window requested samples long (truncated toward zero); a new
   // length starts from an empty history. A length below 1 or above kMaxWindowLength (or

@@ -19,3 +19,7 @@ void runGraph(AudioNode& head, const BufferBank& bank, VstInt32 sampleFrames) {
     }
   }
 }
+
+void clearGraphState(AudioNode& head) {
+  for (AudioNode* node = head.next.get(); node; node = node->next.get()) node->clearState();
+}

@@ -9,3 +9,7 @@
 // never run; its output is bank entry 0, which the caller fills beforehand. sampleFrames
 // must not exceed BufferBank::kBufferLength.
 void runGraph(AudioNode& head, const BufferBank& bank, VstInt32 sampleFrames);
+
+// audio: every node after head forgets the signal it carries between blocks
+// (AudioNode::clearState). Allocates nothing.
+void clearGraphState(AudioNode& head);

@@ -189,6 +189,8 @@ void ADelay::setSampleRate(float newSampleRate) {
   applyDelay();
 }
 
-void ADelay::resume() {
+void ADelay::resume() { clearSignalState(); }
+
+void ADelay::clearSignalState() {
   for (std::vector<float>& buffer : buffers) std::fill(buffer.begin(), buffer.end(), 0.0f);
 }

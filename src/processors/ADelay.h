@@ -49,6 +49,8 @@ class ADelay final : public BrelvanixProcessor {
   void setSampleRate(float newSampleRate) override;
   // host thread, not real-time: clears both delay lines.
   void resume() override;
+  // audio: clears both delay lines (80000 samples).
+  void clearSignalState() override;
 
   // The delay in samples (the wrap point of the delay lines).
   VstInt32 getDelayLength() const { return delayLength; }

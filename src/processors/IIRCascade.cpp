@@ -37,8 +37,10 @@ void IIRCascade::designFilter(float newFrequency) {
   } else {
     designFirstOrder(newFrequency);
   }
-  histories.fill(0.0f);
+  clearHistories();
 }
+
+void IIRCascade::clearHistories() { histories.fill(0.0f); }
 
 void IIRCascade::designSecondOrder(float w) {
   const float a = static_cast<float>(bandwidth);

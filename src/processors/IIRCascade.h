@@ -38,6 +38,8 @@ class IIRCascade {
   // order 1, alpha) and clears every history, so the filter restarts from
   // silence.
   void designFilter(float newFrequency);
+  // Real-time: clears every history, keeping the design.
+  void clearHistories();
   // Real-time: runs all passes over channel 0 of a block, replacing the
   // output samples. Channels after the first are never read or written, so
   // one-channel buffers are fine. With no passes the output is not written.

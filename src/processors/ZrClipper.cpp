@@ -115,7 +115,11 @@ void ZrClipper::setAverageTime(float milliseconds) {
   } else {
     windowLength = static_cast<VstInt32>(samples);
   }
-  for (VstInt32 slot = 0; slot < windowLength; ++slot) ring[slot] = 0.0f;
+  clearSignalState();
+}
+
+void ZrClipper::clearSignalState() {
+  ring.fill(0.0f);
   runningSum = 0.0f;
   windowPosition = 0;
 }

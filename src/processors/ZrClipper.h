@@ -36,6 +36,9 @@ class ZrClipper final : public SingleProgramProcessor<32> {
   void getParameterLabel(VstInt32 index, char* label) override;
   void getParameterDisplay(VstInt32 index, char* text) override;
 
+  // audio: empties the limiter's averaging window.
+  void clearSignalState() override;
+
   // The number of samples the limiter averages; 0 or 1 means hard clipping.
   VstInt32 getWindowLength() const { return windowLength; }
 

@@ -44,6 +44,8 @@ ZrIIRFilter::ZrIIRFilter(audioMasterCallback audioMaster)
 
 void ZrIIRFilter::resume() { filter.setChannelCount(isInputConnected(1) ? 2 : 1); }
 
+void ZrIIRFilter::clearSignalState() { filter.clearHistories(); }
+
 void ZrIIRFilter::setSampleRate(float newSampleRate) {
   // A zero, negative or non-finite rate would turn every coefficient into
   // inf or NaN and silence the chain for good; keep the previous design.

@@ -34,6 +34,8 @@ class ZrIIRFilter : public SingleProgramProcessor<36> {
   // host (forwarded by the engine): sets the channel count from the
   // connection of input pin 1; clears nothing.
   void resume() override;
+  // audio: clears the cascade's histories.
+  void clearSignalState() override;
   // host (forwarded): stores the rate and redesigns, clearing the
   // histories. A rate that is not positive and finite is ignored.
   void setSampleRate(float newSampleRate) override;

@@ -231,6 +231,38 @@ TEST_F(EngineTest, LongBlocksRunInPieces) {
   EXPECT_EQ(output.back(), outputFactor(0.5f) * -(preGain * input.back()));
 }
 
+// One bad input sample costs its block and nothing more: a NaN or infinity
+// (an upstream plug-in's fault) before a delay could hide it from that
+// block's output, and an overflow inside the graph (a finite but absurd
+// sample) before the averager keeps it in its window.
+TEST_F(EngineTest, ANonFiniteSampleNeverOutlivesItsBlock) {
+  const std::string averagedTone = R"(<torvix>
+  <fx id="tone" type="eq"/>
+  <processor id="level" type="averager" input="tone"><param set="0" value="64"/></processor>
+  <mixer id="out" input="tone" input2="tone"><param set="0" node="level" get="0"/></mixer>
+</torvix>)";
+  useArchive({{"a.xml", kDelayGraph}, {"b.xml", averagedTone}});
+  struct Case {
+    float description;
+    float bad;
+  };
+  const float infinity = std::numeric_limits<float>::infinity();
+  for (const Case fault : {Case{0.0f, std::numeric_limits<float>::quiet_NaN()}, Case{0.0f, infinity},
+                           Case{0.0f, -infinity}, Case{1.0f, std::numeric_limits<float>::quiet_NaN()},
+                           Case{1.0f, std::numeric_limits<float>::max()}, Case{1.0f, -3e38f}}) {
+    auto engine = makeEngine();
+    auto clean = makeEngine();
+    set(*engine, 3, fault.description);
+    set(*clean, 3, fault.description);
+    process(*engine, ramp(3000));
+    std::vector<float> faulty = ramp(512);
+    faulty[100] = fault.bad;
+    EXPECT_EQ(process(*engine, faulty), std::vector<float>(512, 0.0f)) << fault.bad;
+    const std::vector<float> later = ramp(6000);
+    EXPECT_EQ(process(*engine, later), process(*clean, later)) << fault.bad << " in " << fault.description;
+  }
+}
+
 TEST_F(EngineTest, ANewGraphRunsAtTheHostsSampleRate) {
   useArchive({{"a.xml", kDelayGraph}, {"b.xml", kDelayGraph}});
   auto engine = makeEngine();
