@@ -19,4 +19,3 @@ extern "C" TORVIX_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback 
     return nullptr;
   }
 }
-

@@ -1,9 +1,9 @@
-#include "effect/FiniteSignal.h"
-
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <vector>
+
+#include "effect/FiniteSignal.h"
 
 namespace {
 

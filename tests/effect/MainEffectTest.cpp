@@ -220,10 +220,10 @@ TEST_F(MainEffectTest, ProgramAndChunkRequestsLeaveTheGraphAlone) {
     VstInt32 opcode;
     VstIntPtr value;
   };
-  for (const Request request : {Request{effSetProgram, 0}, Request{effSetProgram, 5}, Request{effSetProgramName, 0},
-                                Request{effBeginSetProgram, 0}, Request{effEndSetProgram, 0},
-                                Request{effSetChunk, kVstMaxProgNameLen}, Request{effBeginLoadBank, 0},
-                                Request{effBeginLoadProgram, 0}}) {
+  for (const Request request : {Request{effSetProgram, 0}, Request{effSetProgram, 5},
+                                Request{effSetProgramName, 0}, Request{effBeginSetProgram, 0},
+                                Request{effEndSetProgram, 0}, Request{effSetChunk, kVstMaxProgNameLen},
+                                Request{effBeginLoadBank, 0}, Request{effBeginLoadProgram, 0}}) {
     EXPECT_EQ(playTwoBlocks(twin()->getAeffect(), request.opcode, request.value), undisturbed)
         << "opcode " << request.opcode << " value " << request.value;
   }
@@ -260,8 +260,9 @@ TEST_F(MainEffectTest, ValuesOutsideTheRangeAreHeldToIt) {
     float value;
     float held;
   };
-  for (const Case sent : {Case{0, -1.0f, 0.0f}, Case{0, 2.0f, 1.0f}, Case{0, 1e30f, 1.0f}, Case{1, -1e30f, 0.0f},
-                          Case{1, 1.5f, 1.0f}, Case{2, -0.25f, 0.0f}, Case{2, 3.0f, 1.0f}}) {
+  for (const Case sent :
+       {Case{0, -1.0f, 0.0f}, Case{0, 2.0f, 1.0f}, Case{0, 1e30f, 1.0f}, Case{1, -1e30f, 0.0f},
+        Case{1, 1.5f, 1.0f}, Case{2, -0.25f, 0.0f}, Case{2, 3.0f, 1.0f}}) {
     auto reference = twin();
     AEffect* referenceRecord = reference->getAeffect();
     referenceRecord->setParameter(referenceRecord, sent.index, sent.held);
