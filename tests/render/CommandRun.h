@@ -16,10 +16,13 @@ struct CommandRun {
   std::string err;
 
   // onTerminal: err is taken for a terminal, where progress bars go.
-  explicit CommandRun(const std::vector<std::string>& arguments, bool onTerminal = false) {
+  // standardInput: what "-" reads.
+  explicit CommandRun(const std::vector<std::string>& arguments, bool onTerminal = false,
+                      const std::string& standardInput = {}) {
     std::ostringstream outStream;
     std::ostringstream errStream;
-    RenderConsole console{outStream, errStream, onTerminal};
+    std::istringstream inStream(standardInput);
+    RenderConsole console{outStream, errStream, onTerminal, &inStream};
     status = runRenderCommand(arguments, console);
     out = outStream.str();
     err = errStream.str();

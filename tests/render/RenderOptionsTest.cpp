@@ -107,6 +107,7 @@ TEST(RenderOptions, RefusesCommandLinesItCannotUse) {
       {"--tail", "long", "a", "b"},
       {"--snapshot", "editor.jpg"},
       {"--preset", "all", "a", "b"},
+      {"a.wav", "-", "-o", "out"},
       {"--snapshot", "editor"},
   };
   for (const std::vector<std::string>& arguments : wrong) {

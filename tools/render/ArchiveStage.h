@@ -3,6 +3,8 @@
 
 #include <filesystem>
 
+#include "render/ScratchDirectory.h"
+
 // A temporary directory holding "a.zip", a link to the chosen archive, for
 // the host to report as the module's directory (audioMasterGetDirectory),
 // where the module looks for its archive. The module's own rules stay as
@@ -12,12 +14,11 @@ class ArchiveStage {
   // Throws RenderError when the archive is not a file or no directory can
   // be made.
   explicit ArchiveStage(const std::filesystem::path& archive);
-  ~ArchiveStage();
-  ArchiveStage(const ArchiveStage&) = delete;
-  ArchiveStage& operator=(const ArchiveStage&) = delete;
 
-  const std::filesystem::path& directory() const { return stage; }
+  const std::filesystem::path& directory() const { return stage.path(); }
 
  private:
-  std::filesystem::path stage;
+  static const std::filesystem::path& checkedArchive(const std::filesystem::path& archive);
+
+  ScratchDirectory stage;
 };

@@ -111,6 +111,10 @@ std::vector<std::string> warningsOf(const FileJob& job, const RenderOptions& opt
 }  // namespace
 
 void checkRenderOutput(const std::string& inputPath, const std::string& outputPath) {
+  if (outputPath == "-" || inputPath == "-") {
+    if (outputPath != "-") checkAudioOutputName(outputPath);
+    return;
+  }
   checkAudioOutputName(outputPath);
   std::error_code error;
   if (std::filesystem::equivalent(inputPath, outputPath, error)) {

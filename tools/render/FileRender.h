@@ -40,5 +40,5 @@ FileReport renderFile(const FileJob& job, const RenderOptions& options, EffectMo
                       const FileProgress& progress);
 
 // Throws RenderError when OUTPUT cannot be used: a name other than .wav or
-// .flac, or the INPUT file itself. Checked before the module is loaded.
+// .flac, or the INPUT file itself. "-" (a standard stream) passes. Checked before the module is loaded.
 void checkRenderOutput(const std::string& inputPath, const std::string& outputPath);

@@ -15,6 +15,7 @@
 #include "render/RenderError.h"
 #include "render/RenderOptions.h"
 #include "render/SoundAnalysis.h"
+#include "render/StreamedRender.h"
 
 namespace {
 
@@ -42,6 +43,9 @@ int renderJobs(const RenderOptions& options, EffectModule& module, RenderConsole
   const bool every = options.everyPreset();
   const EffectSettings settings =
       resolveModuleSettings(module, every ? std::nullopt : options.preset, options.parameters);
+  if (options.mode == RenderMode::render && rendersStandardStreams(options)) {
+    return renderStandardStreams(options, settings, module, console);
+  }
   if (options.mode == RenderMode::render) {
     return renderFiles({{options.inputPath, options.outputPath, settings, "", ""}}, options, module, console);
   }

@@ -1,6 +1,7 @@
 // Where torvix-render reports to its user.
 #pragma once
 
+#include <istream>
 #include <ostream>
 
 struct RenderConsole {
@@ -8,4 +9,6 @@ struct RenderConsole {
   std::ostream& err;
   // A progress bar may be drawn on err (it is a terminal).
   bool progressOnErr = false;
+  // Where an INPUT of "-" is read from; none, when null.
+  std::istream* in = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "render/RenderOptions.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "render/FileExtension.h"
@@ -165,11 +166,15 @@ class OptionReader {
         options.inputPath = positional[0];
         options.outputPath = positional[1];
         refuseSampleRateForFiles();
-        if (options.everyPreset()) throw UsageError("--preset all writes a file per description: use -o OUTDIR");
+        if (options.everyPreset())
+          throw UsageError("--preset all writes a file per description: use -o OUTDIR");
         break;
       case RenderMode::batch:
         if (positional.empty()) throw UsageError("expected at least one INPUT before -o OUTDIR");
         options.inputPaths = positional;
+        if (std::count(positional.begin(), positional.end(), "-") > 0) {
+          throw UsageError("standard input (-) is for a single INPUT OUTPUT render, not -o");
+        }
         refuseSampleRateForFiles();
         break;
       case RenderMode::list:
@@ -217,7 +222,8 @@ std::string renderUsage() {
          "\n"
          "Renders an audio file through the Torvix Distortion plug-in module, one\n"
          "instance per channel, followed by the effect's tail until it decays.\n"
-         "INPUT: WAV, FLAC, AIFF or OGG. OUTPUT: .wav or .flac. With -o, every\n"
+         "INPUT: WAV, FLAC, AIFF or OGG. OUTPUT: .wav or .flac; - for standard\n"
+         "input or output (WAV). With -o, every\n"
          "INPUT is rendered into OUTDIR under its own name (.flac stays .flac,\n"
          "anything else becomes .wav), several files at once.\n"
          "\n"
