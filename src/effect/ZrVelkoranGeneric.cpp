@@ -134,10 +134,11 @@ void ZrVelkoranGeneric::recoverFromFault(float* const* outputs, VstInt32 channel
 
 void ZrVelkoranGeneric::processChunk(float* input, float* const* outputs, VstInt32 channels,
                                      VstInt32 sampleFrames) {
-  float* inputChannels[] = {input};
-  bassFilter.processReplacing(inputChannels, bufferBank.entries[BufferBank::kGraphOutput], sampleFrames);
-  loMidFilter.processReplacing(bufferBank.entries[BufferBank::kGraphOutput],
-                               bufferBank.entries[BufferBank::kGraphInput], sampleFrames);
+  // The two input filters run as one series (their processReplacing is their cascade).
+  const IIRCascade::Stage inputFilters[] = {
+      {&bassFilter.cascade(), bufferBank.channel(BufferBank::kGraphOutput)},
+      {&loMidFilter.cascade(), bufferBank.channel(BufferBank::kGraphInput)}};
+  IIRCascade::processSeries(inputFilters, 2, input, sampleFrames);
   traceLog("fxtree:%d;", graphSerial);
   if (graph) runGraph(*graph, bufferBank, sampleFrames);
   for (VstInt32 channel = 0; channel < channels; ++channel) writeOutput(outputs[channel], sampleFrames);

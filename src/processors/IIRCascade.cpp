@@ -83,24 +83,48 @@ float IIRCascade::mixWeight(float gain) const {
   return highShelfMix ? gain - 1.0f : 1.0f - gain;
 }
 
-// The passes run four at a time as one wavefront (PassWavefront), each group over the whole
-// block before the next: the first group reads the input, every later group the output in
-// place. Only the group holding the last pass applies the post gain.
 void IIRCascade::processCascade(float** inputs, float** outputs, VstInt32 sampleFrames) {
-  const float gain = boostGain();
-  if (passCount <= 0 || sampleFrames <= 0) return;
-  const PassWavefront::Section section{b0, b1, b2, a1, a2, 1.0f + gain, mixWeight(gain)};
-  static_assert(kMaxPasses % PassWavefront::kLanes == 0, "every wavefront's lanes have histories");
-  for (VstInt32 first = 0; first < passCount; first += PassWavefront::kLanes) {
-    const VstInt32 lanes = std::min(PassWavefront::kLanes, passCount - first);
-    const PassWavefront::Histories passHistories{histories.data() + first * kHistoryValuesPerPass,
-                                                 kHistoryValuesPerPass, kInputHistory};
-    PassWavefront wavefront(section, passHistories, lanes);
-    const float* source = first == 0 ? inputs[0] : outputs[0];
-    if (first + lanes == passCount) {
-      wavefront.run<true>(source, outputs[0], sampleFrames, outputGain);
-    } else {
-      wavefront.run<false>(source, outputs[0], sampleFrames, outputGain);
+  const Stage stage{this, outputs[0]};
+  processSeries(&stage, 1, inputs[0], sampleFrames);
+}
+
+// The passes of all stages, in order, fill the lanes of one wavefront after another, four at
+// a time; each wavefront runs over the whole block before the next. A lane's result is
+// written where its stage's result goes when it is the stage's last pass, or when it is the
+// wavefront's last lane: the next wavefront reads it from there, as each pass reads the one
+// before in place.
+void IIRCascade::processSeries(const Stage* stages, VstInt32 count, const float* source, VstInt32 sampleFrames) {
+  if (sampleFrames <= 0) return;
+  PassWavefront::Lane lanes[PassWavefront::kLanes];
+  PassWavefront::Output outputs[PassWavefront::kLanes];
+  VstInt32 laneCount = 0, outputCount = 0;
+  auto runWavefront = [&] {
+    if (laneCount == 0) return;
+    PassWavefront(lanes, laneCount).run(source, outputs, outputCount, sampleFrames);
+    source = outputs[outputCount - 1].destination;
+    laneCount = outputCount = 0;
+  };
+  for (VstInt32 k = 0; k < count; ++k) {
+    IIRCascade& cascade = *stages[k].cascade;
+    if (cascade.passCount <= 0) {
+      // Leaves its output as it is, and the next stage reads that.
+      runWavefront();
+      source = stages[k].destination;
+      continue;
+    }
+    const PassWavefront::Section section = cascade.section();
+    for (VstInt32 pass = 0; pass < cascade.passCount; ++pass) {
+      float* history = cascade.histories.data() + pass * kHistoryValuesPerPass;
+      const bool lastPass = pass == cascade.passCount - 1;
+      lanes[laneCount] = {section, history, history + kInputHistory, lastPass, cascade.outputGain};
+      if (lastPass || laneCount == PassWavefront::kLanes - 1) outputs[outputCount++] = {laneCount, stages[k].destination};
+      if (++laneCount == PassWavefront::kLanes) runWavefront();
     }
   }
+  runWavefront();
+}
+
+PassWavefront::Section IIRCascade::section() const {
+  const float gain = boostGain();
+  return {b0, b1, b2, a1, a2, 1.0f + gain, mixWeight(gain)};
 }

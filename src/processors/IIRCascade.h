@@ -5,6 +5,7 @@
 #include <array>
 
 #include "frame/VstInterface.h"
+#include "processors/PassWavefront.h"
 
 // The section is a first-order allpass (order 1 and every order other than 2)
 // or a second-order allpass (order 2). Each pass mixes its input x with the
@@ -45,6 +46,16 @@ class IIRCascade {
   // one-channel buffers are fine. With no passes the output is not written.
   void processCascade(float** inputs, float** outputs, VstInt32 sampleFrames);
 
+  // One equaliser of a series and where its result goes.
+  struct Stage {
+    IIRCascade* cascade;
+    float* destination;
+  };
+  // Real-time: runs equalisers in series over a block, with the same result as running
+  // processCascade on each in turn, stage 0 reading source and every later stage the
+  // destination of the one before; but the passes of neighbouring stages share wavefronts.
+  static void processSeries(const Stage* stages, VstInt32 count, const float* source, VstInt32 sampleFrames);
+
   float k() const { return boost; }
   void setK(float value) { boost = value; }
   float postGain() const { return outputGain; }
@@ -71,6 +82,7 @@ class IIRCascade {
   static constexpr int kInputHistory = 6;
 
   float boostGain() const;
+  PassWavefront::Section section() const;
   float mixWeight(float gain) const;
   void designSecondOrder(float w);
   void designFirstOrder(float x);

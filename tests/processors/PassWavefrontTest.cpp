@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -111,6 +112,49 @@ TEST(PassWavefront, CarriesNotANumberAndInfinityAsThePlainCascadeDoes) {
     Settings settings = randomSettings(generator);
     settings.passes = passes;
     expectSameAsPlain(settings, signal, false);
+  }
+}
+
+// Equalisers in series, with their destinations distinct, shared by all (in place) or
+// alternating between two buffers, against the plain cascades one after another.
+void expectSeriesSameAsPlain(std::mt19937& generator, int stageCount, int aliasing) {
+  std::vector<std::unique_ptr<TestCascade>> equalisers;
+  std::vector<std::unique_ptr<PlainCascade>> plains;
+  for (int k = 0; k < stageCount; ++k) {
+    equalisers.push_back(std::make_unique<TestCascade>(randomSettings(generator)));
+    plains.push_back(std::make_unique<PlainCascade>(equalisers.back()->cascade));
+  }
+  const std::vector<float> signal = randomSignal(2000, static_cast<unsigned>(stageCount * 10 + aliasing));
+  std::vector<std::vector<float>> expected(stageCount, std::vector<float>(signal.size(), 3.0f));
+  std::vector<std::vector<float>> actual = expected;
+  auto destination = [&](std::vector<std::vector<float>>& buffers, int k) {
+    return buffers[aliasing == 0 ? k : aliasing == 1 ? 0 : k % 2].data();
+  };
+  for (std::size_t done = 0, block = 0; done < signal.size(); ++block) {
+    const int count = std::min(kUnevenBlocks[block % kUnevenBlocks.size()], static_cast<int>(signal.size() - done));
+    const float* source = signal.data() + done;
+    std::vector<IIRCascade::Stage> stages;
+    for (int k = 0; k < stageCount; ++k) {
+      float* plainOut = destination(expected, k) + done;
+      if (equalisers[static_cast<std::size_t>(k)]->cascade.passes() > 0) {
+        plains[static_cast<std::size_t>(k)]->process(source, plainOut, count);
+      }
+      source = plainOut;
+      stages.push_back({&equalisers[static_cast<std::size_t>(k)]->cascade, destination(actual, k) + done});
+    }
+    IIRCascade::processSeries(stages.data(), stageCount, signal.data() + done, count);
+    done += static_cast<std::size_t>(count);
+  }
+  for (int k = 0; k < stageCount; ++k) {
+    EXPECT_TRUE(sameSamples(expected[static_cast<std::size_t>(k)], actual[static_cast<std::size_t>(k)]))
+        << stageCount << " stages, aliasing " << aliasing << ", stage " << k;
+  }
+}
+
+TEST(PassWavefront, RunsEqualisersInSeriesAsTheyRunOneAfterAnother) {
+  std::mt19937 generator(31);
+  for (int stageCount = 1; stageCount <= 6; ++stageCount) {
+    for (int aliasing = 0; aliasing < 3; ++aliasing) expectSeriesSameAsPlain(generator, stageCount, aliasing);
   }
 }
 

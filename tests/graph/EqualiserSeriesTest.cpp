@@ -1,0 +1,79 @@
+// The graph runs neighbouring equalisers as one series; the result must be the bits of running
+// every node on its own, one after the other, whatever reads the equalisers in between.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "DescriptionGraph.h"
+#include "TestBufferBank.h"
+#include "graph/RunGraph.h"
+#include "support/SameSamples.h"
+
+namespace {
+
+// Equalisers in runs of one to four, a run broken by a parallel branch from the input, a
+// mixer reading from inside a run, and a clipper in between.
+const std::string kEqualiserRuns = R"(<torvix>
+  <fx id="a" type="eq"/>
+  <fx id="b" type="eq"/>
+  <fx id="c" type="eq"/>
+  <fx id="side" type="eq" input="in"/>
+  <fx id="d" type="eq" input="c"/>
+  <fx id="cut" type="clip"/>
+  <fx id="e" type="eq"/>
+  <mixer id="blend" input="e" input2="b"/>
+  <fx id="f" type="eq"/>
+  <fx id="g" type="eq"/>
+  <mixer id="out" input="g" input2="side"/>
+</torvix>)";
+
+// Random equaliser presets: order, type, passes (0 to 9), frequency, alpha, K, post gain.
+void addRandomPresets(TablePresetLoader& presets, std::mt19937& generator) {
+  std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+  for (const char* id : {"a", "b", "c", "side", "d", "e", "f", "g"}) {
+    presets.add(std::string(id) + ".fxp", {unit(generator), unit(generator), unit(generator), unit(generator),
+                                           0.05f + 0.9f * unit(generator), unit(generator), 2.0f * unit(generator)});
+  }
+  presets.add("cut.fxp", {0.1f, 0.6f, 0.4f, 0.07f, 0.0f});
+}
+
+// Every node on its own, in chain order: the effect's processReplacing or the node's block.
+void runNodeByNode(AudioNode& head, const BufferBank& bank, VstInt32 sampleFrames) {
+  for (AudioNode* node = head.next.get(); node; node = node->next.get()) {
+    if (node->kind != AudioNode::kEffect) {
+      node->processBlock(bank, sampleFrames);
+    } else if (node->effect) {
+      const VstInt32 input = node->input ? node->input->outBuf : BufferBank::kGraphInput;
+      node->effect->processReplacing(bank.entries[input], bank.entries[node->outBuf], sampleFrames);
+    }
+  }
+}
+
+TEST(EqualiserSeries, GivesTheBitsOfRunningNodeByNode) {
+  std::mt19937 generator(12);
+  for (int trial = 0; trial < 8; ++trial) {
+    TablePresetLoader presets;
+    addRandomPresets(presets, generator);
+    DescriptionGraph series(kEqualiserRuns, presets), plain(kEqualiserRuns, presets);
+    ASSERT_TRUE(series.head && plain.head);
+    TestBufferBank seriesBank(4096), plainBank(4096);
+    for (std::size_t done = 0, block = 0; done < 3000; ++block) {
+      const int count = kUnevenBlocks[block % kUnevenBlocks.size()];
+      const std::vector<float> input = randomSignal(static_cast<std::size_t>(count), 100u * trial + block);
+      seriesBank.fill(BufferBank::kGraphInput, input);
+      plainBank.fill(BufferBank::kGraphInput, input);
+      runGraph(*series.head, seriesBank.bank, count);
+      runNodeByNode(*plain.head, plainBank.bank, count);
+      for (int entry = 1; entry < 12; ++entry) {
+        ASSERT_TRUE(sameSamples(plainBank.read(entry, static_cast<std::size_t>(count)),
+                                seriesBank.read(entry, static_cast<std::size_t>(count))))
+            << "trial " << trial << ", block " << block << ", entry " << entry;
+      }
+      done += static_cast<std::size_t>(count);
+    }
+  }
+}
+
+}  // namespace
