@@ -16,32 +16,34 @@ __m128 feed(__m128 earlier, float sample) {
 }  // namespace
 
 PassWavefront::PassWavefront(const Lane* lanes, VstInt32 count) : lanes(lanes), count(count) {
-  alignas(16) float values[14][kLanes] = {};
+  alignas(16) float values[13][kLanes] = {};
   for (VstInt32 l = 0; l < kLanes; ++l) {
     // Lanes beyond count repeat the last one, so that they compute ordinary numbers.
     const Lane& lane = lanes[l < count ? l : count - 1];
-    const float laneValues[] = {lane.section.b0,     lane.section.b1,     lane.section.b2,      lane.section.a1,
-                                lane.section.a2,     lane.section.dry,    lane.section.weight,  0.5f,
-                                lane.postGain,       lane.scaled ? -1.0f : 0.0f,
+    const float laneValues[] = {lane.section.b0,      lane.section.b1,      lane.section.b2,
+                                lane.section.a1,      lane.section.a2,      lane.section.dry,
+                                lane.section.weight,  0.5f,                 lane.scaled ? lane.postGain : 1.0f,
                                 lane.inputHistory[1], lane.inputHistory[2], lane.outputHistory[1],
                                 lane.outputHistory[2]};
-    for (int v = 0; v < 14; ++v) values[v][l] = laneValues[v];
+    for (int v = 0; v < 13; ++v) values[v][l] = laneValues[v];
   }
   auto vector = [&](int v) { return _mm_load_ps(values[v]); };
-  coefficients = {vector(0), vector(1), vector(2), vector(3), vector(4), vector(5), vector(6), vector(7), vector(8),
-                  _mm_cmplt_ps(vector(9), _mm_setzero_ps())};
-  state = {vector(10), vector(11), vector(12), vector(13)};
+  coefficients = {vector(0), vector(1), vector(2), vector(3), vector(4),
+                  vector(5), vector(6), vector(7), vector(8)};
+  state = {vector(9), vector(10), vector(11), vector(12)};
 }
 
 // y = b0·x + b1·x1 + b2·x2 − a1·y1 − a2·y2 left to right, then 0.5 · ((1 + G)·x + c·y),
-// times the post gain in the lanes that end an equaliser.
+// times the post gain in the lanes that end an equaliser and times 1 in the others. The
+// factor 1 changes no value: the mix is never a signalling NaN, and never subnormal while
+// denormals read as zero, since the engine flushes and reads as zero together.
 __m128 PassWavefront::step(const Coefficients& c, Histories& h, __m128 x) {
   const __m128 feedForward =
       _mm_add_ps(_mm_add_ps(_mm_mul_ps(c.b0, x), _mm_mul_ps(c.b1, h.x1)), _mm_mul_ps(c.b2, h.x2));
   const __m128 y = _mm_sub_ps(_mm_sub_ps(feedForward, _mm_mul_ps(c.a1, h.y1)), _mm_mul_ps(c.a2, h.y2));
   h = {x, h.x1, y, h.y1};
   const __m128 mixed = _mm_mul_ps(c.half, _mm_add_ps(_mm_mul_ps(c.dry, x), _mm_mul_ps(c.weight, y)));
-  return blend(c.scaled, _mm_mul_ps(c.postGain, mixed), mixed);
+  return _mm_mul_ps(c.postGain, mixed);
 }
 
 // A step in which only the valid lanes advance their histories; the others keep theirs.
@@ -89,22 +91,52 @@ void PassWavefront::run(const float* source, const Output* outputs, VstInt32 out
     }
   };
   maskedSteps(fill < sampleFrames ? fill : steps);
-  // The histories, on the critical path, stay in registers (a copy whose address is not
-  // taken); the pending results wait in memory, as the chain through them has slack.
+  switch (outputCount) {
+    case 1:
+      s = runFull<1>(c, histories, pending, source, outputs, s, sampleFrames);
+      break;
+    case 2:
+      s = runFull<2>(c, histories, pending, source, outputs, s, sampleFrames);
+      break;
+    case 3:
+      s = runFull<3>(c, histories, pending, source, outputs, s, sampleFrames);
+      break;
+    default:
+      s = runFull<4>(c, histories, pending, source, outputs, s, sampleFrames);
+      break;
+  }
+  maskedSteps(steps);
+  state = histories;
+  storeHistories();
+}
+
+// The steps in which every lane is valid, kSkew at a time from step first while they fit in
+// the block; returns the step reached. The histories, on the critical path, stay in registers
+// (a copy whose address is not taken), as do the outputs' lanes and destinations.
+template <VstInt32 outputCount>
+VstInt32 PassWavefront::runFull(const Coefficients& c, Histories& histories, __m128* pending, const float* source,
+                                const Output* outputs, VstInt32 first, VstInt32 sampleFrames) {
+  VstInt32 lane[outputCount];
+  float* destination[outputCount];
+  for (VstInt32 o = 0; o < outputCount; ++o) {
+    lane[o] = outputs[o].lane;
+    destination[o] = outputs[o].destination;
+  }
   Histories hot = histories;
-  volatile __m128 waiting[kSkew] = {pending[0], pending[1], pending[2], pending[3]};
+  __m128 waiting[kSkew] = {pending[0], pending[1], pending[2], pending[3]};
+  VstInt32 s = first;
   for (; s + kSkew <= sampleFrames; s += kSkew) {
     for (VstInt32 j = 0; j < kSkew; ++j) {
       const __m128 results = step(c, hot, feed(waiting[j], source[s + j]));
       waiting[j] = results;
-      emit(s + j, results);
+      alignas(16) float values[kLanes];
+      _mm_store_ps(values, results);
+      for (VstInt32 o = 0; o < outputCount; ++o) destination[o][s + j - kSkew * lane[o]] = values[lane[o]];
     }
   }
   histories = hot;
   for (VstInt32 j = 0; j < kSkew; ++j) pending[j] = waiting[j];
-  maskedSteps(steps);
-  state = histories;
-  storeHistories();
+  return s;
 }
 
 // After a block every valid lane has taken its last sample, so its current input equals the

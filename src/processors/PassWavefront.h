@@ -52,7 +52,7 @@ class PassWavefront {
 
  private:
   struct Coefficients {
-    __m128 b0, b1, b2, a1, a2, dry, weight, half, postGain, scaled;
+    __m128 b0, b1, b2, a1, a2, dry, weight, half, postGain;
   };
   // Each lane's input and output history, one and two samples back.
   struct Histories {
@@ -63,6 +63,9 @@ class PassWavefront {
   [[gnu::always_inline]] static inline __m128 step(const Coefficients& c, Histories& h, __m128 x);
   [[gnu::always_inline]] static inline __m128 maskedStep(const Coefficients& c, Histories& h, __m128 x,
                                                          __m128 valid);
+  template <VstInt32 outputCount>
+  static VstInt32 runFull(const Coefficients& c, Histories& histories, __m128* pending, const float* source,
+                          const Output* outputs, VstInt32 first, VstInt32 sampleFrames);
   __m128 laneValidity(VstInt32 step, VstInt32 sampleFrames) const;
   void storeHistories() const;
 
