@@ -4,6 +4,7 @@
 #include <tinyxml.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "graph/DividerAN.h"
 #include "graph/GraphBuilder.h"
 #include "graph/RunGraph.h"
+#include "TimePerSample.h"
 #include "support/LevelMatchedDistortion.h"
 
 namespace {
@@ -127,5 +129,39 @@ void BM_ChainedDividerReads(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * ((std::int64_t{1} << dividers) - 1));
 }
 BENCHMARK(BM_ChainedDividerReads)->Arg(11)->Arg(13);
+
+// A synthetic description of the given number of nodes, cycling through an equaliser, a
+// clipper, an inverter, a mixer of the chain with the graph input, and a delay, each taking
+// the node before as its input. Processors keep their defaults (a 4-pass bell, hard clipping,
+// a 4410-sample delay).
+std::string syntheticDescription(int nodes) {
+  static const char* const kNodes[] = {R"(<fx id="n%d" type="eq"/>)", R"(<fx id="n%d" type="clip"/>)",
+                                       R"(<fx id="n%d" type="inv"/>)", R"(<mixer id="n%d" input2="in"/>)",
+                                       R"(<fx id="n%d" type="delay"/>)"};
+  std::string text = "<torvix>";
+  char element[64];
+  for (int i = 0; i < nodes; ++i) {
+    std::snprintf(element, sizeof element, kNodes[i % 5], i);
+    text += element;
+  }
+  return text + "</torvix>";
+}
+
+void runSyntheticGraph(benchmark::State& state) {
+  const std::string text = syntheticDescription(static_cast<int>(state.range(0)));
+  TiXmlDocument document;
+  document.Parse(text.c_str());
+  NoPresets presets;
+  const TiXmlElement* root = document.FirstChildElement("torvix");
+  std::unique_ptr<AudioNode> head = root ? buildGraph(*root, internalHostCallback, presets) : nullptr;
+  if (!head) return state.SkipWithError("the synthetic description was not built");
+  Bank bank;
+  for (auto _ : state) {
+    runGraph(*head, bank.bank, kBlockLength);
+    benchmark::ClobberMemory();
+  }
+  reportTimePerSample(state, kBlockLength);
+}
+BENCHMARK(runSyntheticGraph)->ArgName("nodes")->DenseRange(2, 40, 2);
 
 }  // namespace

@@ -55,6 +55,24 @@ void delayLine(benchmark::State& state) {
   runBlocks(state, delay);
 }
 
+// The limiter's running sum alone, (sum - oldest) + newest sample after sample: the floor of
+// the averaging clipper, whose every sample waits for these two additions.
+void runningSumLatency(benchmark::State& state) {
+  std::vector<float> magnitudes(kBlockLength), sums(kBlockLength);
+  for (int i = 0; i < kBlockLength; ++i) magnitudes[i] = std::fabs(std::sin(0.05f * static_cast<float>(i)));
+  float sum = 0.0f;
+  for (auto _ : state) {
+    for (int i = 0; i < kBlockLength; ++i) {
+      sum = (sum - magnitudes[(i + 100) % kBlockLength]) + magnitudes[i];
+      sums[i] = sum;
+    }
+    benchmark::DoNotOptimize(sums.data());
+    benchmark::ClobberMemory();
+  }
+  reportTimePerSample(state, kBlockLength);
+}
+
+BENCHMARK(runningSumLatency);
 BENCHMARK(clipperHardClip);
 BENCHMARK(clipperAveraging);
 BENCHMARK(inverter);

@@ -10,6 +10,7 @@ packages=(
   libsndfile1-dev libfftw3-dev libcairo2-dev libx11-dev
   fontconfig fonts-liberation zip
   xvfb xauth xdotool imagemagick
+  gnuplot-nox
 )
 
 missing=()

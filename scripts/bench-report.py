@@ -1,0 +1,198 @@
+#!/usr/bin/env python3
+"""Turns the benchmark results (Google Benchmark JSON) into report.md and the data and script
+for gnuplot (bench.gp, which draws bench.png). Medians of CPU time; costs in ns per sample."""
+import json
+import os
+import sys
+
+PRESET_SWITCH_LIMIT_MS = 64 / 44.1  # one 64-sample block at 44.1 kHz
+
+
+def load(path):
+    with open(path) as file:
+        document = json.load(file)
+    medians, errors = {}, {}
+    for run in document["benchmarks"]:
+        name = run.get("run_name", run["name"])
+        if run.get("error_occurred") or run.get("skipped"):
+            errors[name] = run.get("error_message") or run.get("skip_message") or "skipped"
+        elif run.get("run_type") == "aggregate" and run.get("aggregate_name") != "median":
+            continue
+        else:
+            medians[name] = run
+    return document.get("context", {}), medians, errors
+
+
+def ns(run, counter="time_per_sample"):
+    return run[counter] * 1e9
+
+
+def ms(run):
+    scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[run["time_unit"]]
+    return run["cpu_time"] * scale
+
+
+def linear_fit(points):
+    """Least squares line through (x, y): slope, intercept and R squared."""
+    n = len(points)
+    mean_x = sum(x for x, _ in points) / n
+    mean_y = sum(y for _, y in points) / n
+    sxx = sum((x - mean_x) ** 2 for x, _ in points)
+    sxy = sum((x - mean_x) * (y - mean_y) for x, y in points)
+    slope = sxy / sxx
+    intercept = mean_y - slope * mean_x
+    total = sum((y - mean_y) ** 2 for _, y in points)
+    residual = sum((y - intercept - slope * x) ** 2 for x, y in points)
+    return slope, intercept, 1.0 - residual / total if total else 1.0
+
+
+def series(medians, prefix, argument):
+    points = []
+    for name, run in medians.items():
+        if name.startswith(prefix):
+            points.append((int(name[len(prefix):]), ns(run)))
+    return sorted(points)
+
+
+def verdict(value, limit):
+    return "met" if value <= limit else "NOT met"
+
+
+def report(context, medians, errors):
+    lines = ["# Benchmark report", ""]
+    lines.append(f"Run {context.get('date', '')} on {context.get('num_cpus', '?')} CPUs at "
+                 f"{context.get('mhz_per_cpu', '?')} MHz, load average "
+                 f"{' '.join(f'{v:.1f}' for v in context.get('load_avg', []))}; medians of CPU time.")
+    lines.append("")
+
+    lines += ["## Cost per sample of every shipped description", "",
+              "Through the host library, 512-sample blocks at 44.1 kHz, the same input for all; "
+              "the third-party module per channel-sample. Target: every ratio below 1.", ""]
+    soul = medians.get("perSample/thirdParty/SoulForce")
+    lines += ["| description | ns per sample | ratio to SoulForce | target < 1 |", "|---|---:|---:|---|"]
+    bars = []
+    for name, run in sorted(medians.items()):
+        if not name.startswith("perSample/") or "thirdParty" in name:
+            continue
+        label = name[len("perSample/"):]
+        cost = ns(run)
+        bars.append((label, cost))
+        if soul:
+            ratio = cost / ns(soul)
+            lines.append(f"| {label} | {cost:.2f} | {ratio:.2f} | {verdict(ratio, 1.0)} |")
+        else:
+            lines.append(f"| {label} | {cost:.2f} | | |")
+    if soul:
+        lines.append(f"| SoulForce (dpf-plugins-vst) | {ns(soul):.2f} | 1.00 | |")
+        bars.append(("SoulForce", ns(soul)))
+    else:
+        message = errors.get("perSample/thirdParty/SoulForce", "not run")
+        lines += ["", f"No comparison: {message}."]
+    lines.append("")
+
+    passes = series(medians, "cascadeBlock/passes:", "passes")
+    floor = medians.get("sectionRecursionLatency")
+    lines += ["## Equaliser cascade", ""]
+    if passes and floor:
+        cost = dict(passes)
+        step = ns(floor)
+        one, four, twenty = cost.get(1), cost.get(4), cost.get(20)
+        lines += ["| measure | value | limit | |", "|---|---:|---:|---|"]
+        lines.append(f"| latency of one wavefront step (the section's recursion) | {step:.2f} ns | | |")
+        lines.append(f"| 1 pass | {one:.2f} ns = {one / step:.2f} steps | | |")
+        lines.append(f"| 4 passes / 1 pass | {four / one:.2f} | 1.5 | {verdict(four / one, 1.5)} |")
+        lines.append(f"| 20 passes / 1 pass | {twenty / one:.2f} | 6 | {verdict(twenty / one, 6.0)} |")
+        lines.append(f"| 4 passes per wavefront step / step latency | {four / step:.2f} | 1 (floor) | |")
+        lines.append(f"| 20 passes per wavefront step (5 steps) / step latency | {twenty / 5 / step:.2f} | 1 (floor) | |")
+        slope, intercept, r2 = linear_fit(passes)
+        lines.append(f"| growth per pass (1 to 20), fit R² | {slope:.2f} ns, {r2:.3f} | linear | |")
+        lines.append("")
+
+    limiter, chain = medians.get("clipperAveraging"), medians.get("runningSumLatency")
+    lines += ["## Processors", "", "| measure | ns per sample | ratio | limit | |", "|---|---:|---:|---:|---|"]
+    if limiter and chain:
+        ratio = ns(limiter) / ns(chain)
+        lines.append(f"| running sum's sub-add chain (latency floor) | {ns(chain):.2f} | | | |")
+        lines.append(f"| averaging limiter, 100-sample window | {ns(limiter):.2f} | {ratio:.2f} | 1.2 | "
+                     f"{verdict(ratio, 1.2)} |")
+    for name, label in [("clipperHardClip", "hard clipper"), ("inverter", "inverter"), ("delayLine", "delay")]:
+        if name in medians:
+            lines.append(f"| {label} | {ns(medians[name]):.3f} | | | |")
+    lines.append("")
+
+    lines += ["## Loud, then ten seconds of silence", "",
+              "| description | loud ns/sample | silent ns/sample | silent / loud | target ≤ 1 |", "|---|---:|---:|---:|---|"]
+    for name, run in sorted(medians.items()):
+        if name.startswith("loudThenSilence/"):
+            label = name[len("loudThenSilence/"):].replace("/manual_time", "")
+            ratio = run["silent_to_loud"]
+            lines.append(f"| {label} | {ns(run, 'loud_per_sample'):.2f} | {ns(run, 'silent_per_sample'):.2f} | "
+                         f"{ratio:.2f} | {verdict(ratio, 1.0)} |")
+    lines.append("")
+
+    lines += ["## Preset switching", "", f"Limit: one 64-sample block at 44.1 kHz, {PRESET_SWITCH_LIMIT_MS:.2f} ms.",
+              "", "| description | ms | |", "|---|---:|---|"]
+    for name, run in sorted(medians.items()):
+        if name.startswith("presetSwitch/") and not name.startswith("presetSwitch/largest"):
+            value = ms(run)
+            lines.append(f"| {name[len('presetSwitch/'):]} | {value:.3f} | {verdict(value, PRESET_SWITCH_LIMIT_MS)} |")
+    largest = [run for name, run in medians.items() if name.startswith("presetSwitch/largest")]
+    if largest:
+        lines.append(f"| largest the archive accepts ({largest[0].get('label', '')}) | {ms(largest[0]):.1f} | "
+                     "reported beside |")
+    lines.append("")
+
+    nodes = series(medians, "runSyntheticGraph/nodes:", "nodes")
+    if nodes:
+        slope, intercept, r2 = linear_fit(nodes)
+        lines += ["## Cost against graph size", "",
+                  f"Synthetic descriptions of 2 to 40 nodes: {slope:.2f} ns per sample per node, "
+                  f"{intercept:.2f} ns fixed, R² {r2:.3f} for a straight line.", ""]
+    lines += ["Plot: bench.png", ""]
+    return "\n".join(lines), bars, passes, nodes
+
+
+def write_plot(folder, bars, passes, nodes):
+    with open(os.path.join(folder, "descriptions.dat"), "w") as file:
+        for label, cost in bars:
+            file.write(f'"{label}" {cost:.4f}\n')
+    for name, points in [("passes.dat", passes), ("nodes.dat", nodes)]:
+        with open(os.path.join(folder, name), "w") as file:
+            for x, y in points:
+                file.write(f"{x} {y:.4f}\n")
+    script = f"""set terminal pngcairo size 1500,480 font "Liberation Sans,10"
+set output "{os.path.join(folder, 'bench.png')}"
+set multiplot layout 1,3
+set grid ytics
+set ylabel "ns per sample"
+set title "Per sample: shipped descriptions, SoulForce per channel-sample"
+set style fill solid 0.6
+set boxwidth 0.7
+set xtics rotate by -30
+set yrange [0:*]
+plot "{os.path.join(folder, 'descriptions.dat')}" using 0:2:xtic(1) with boxes notitle
+set xtics norotate
+set title "Equaliser cascade against passes"
+set xlabel "passes"
+plot "{os.path.join(folder, 'passes.dat')}" using 1:2 with linespoints notitle
+set title "Graph against nodes"
+set xlabel "nodes"
+plot "{os.path.join(folder, 'nodes.dat')}" using 1:2 with linespoints notitle
+unset multiplot
+"""
+    with open(os.path.join(folder, "bench.gp"), "w") as file:
+        file.write(script)
+
+
+def main():
+    source, folder = sys.argv[1], sys.argv[2]
+    context, medians, errors = load(source)
+    text, bars, passes, nodes = report(context, medians, errors)
+    with open(os.path.join(folder, "report.md"), "w") as file:
+        file.write(text)
+    write_plot(folder, bars, passes, nodes)
+    print(text)
+
+
+if __name__ == "__main__":
+    main()
