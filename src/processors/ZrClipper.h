@@ -16,8 +16,9 @@ class ZrClipper final : public SingleProgramProcessor<32> {
  public:
   static constexpr VstInt32 kNumParams = 5;
   static constexpr VstInt32 kMaxWindowLength = 100;
-  // Samples whose sums the limiter keeps at once, on the stack.
-  static constexpr VstInt32 kStretch = 256;
+  // Samples whose sums the limiter keeps at once, on the stack: few enough that the processor
+  // overlaps the vector work of one stretch with the running sum of the next.
+  static constexpr VstInt32 kStretch = 32;
 
   explicit ZrClipper(audioMasterCallback audioMaster);
 
