@@ -46,67 +46,72 @@ __m128 PassWavefront::step(const Coefficients& c, Histories& h, __m128 x) {
   return _mm_mul_ps(c.postGain, mixed);
 }
 
-// A step in which only the valid lanes advance their histories; the others keep theirs.
-__m128 PassWavefront::maskedStep(const Coefficients& c, Histories& h, __m128 x, __m128 valid) {
-  const Histories kept = h;
-  const __m128 result = step(c, h, x);
-  h = {blend(valid, h.x1, kept.x1), blend(valid, h.x2, kept.x2), blend(valid, h.y1, kept.y1),
-       blend(valid, h.y2, kept.y2)};
-  return result;
+// All ones in lane l.
+__m128 PassWavefront::laneMask(VstInt32 l) {
+  return _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_set1_epi32(l), _mm_setr_epi32(0, 1, 2, 3)));
 }
 
-// Lane l is valid at a step when it is one of the passes and its sample lies in the block.
-__m128 PassWavefront::laneValidity(VstInt32 step, VstInt32 sampleFrames) const {
-  const __m128i sample = _mm_sub_epi32(_mm_set1_epi32(step), _mm_setr_epi32(0, kSkew, 2 * kSkew, 3 * kSkew));
-  const __m128i inBlock = _mm_and_si128(_mm_cmpgt_epi32(sample, _mm_set1_epi32(-1)),
-                                        _mm_cmplt_epi32(sample, _mm_set1_epi32(sampleFrames)));
-  const __m128i isPass = _mm_cmpgt_epi32(_mm_set1_epi32(count), _mm_setr_epi32(0, 1, 2, 3));
-  return _mm_castsi128_ps(_mm_and_si128(inBlock, isPass));
-}
-
-// Steps whose lanes are all valid run unmasked, with the histories in registers; the steps at
-// either end of the block, where the wavefront fills and drains, run masked. A lane's
-// invalid results only ever feed invalid lanes.
+// Every step runs all lanes. A lane whose sample lies outside the block computes from
+// whatever it is given, but only ever feeds lanes outside the block too; its histories are
+// set back to the block's start just before its first sample (lane l at step kSkew * l) and
+// taken just after its last (step sampleFrames - 1 + kSkew * l). The steps at either end of
+// the block, where the wavefront fills and drains, check for those events and for which
+// outputs fall in the block; the steps between run four at a time without checks.
 void PassWavefront::run(const float* source, const Output* outputs, VstInt32 outputCount,
                         VstInt32 sampleFrames) {
   const VstInt32 fill = kSkew * (count - 1);
   const VstInt32 steps = sampleFrames + fill;
   const Coefficients c = coefficients;
-  Histories histories = state;
-  auto emit = [&](VstInt32 step, __m128 results) {
-    alignas(16) float values[kLanes];
-    _mm_store_ps(values, results);
-    for (VstInt32 o = 0; o < outputCount; ++o) {
-      const VstInt32 sample = step - kSkew * outputs[o].lane;
-      if (sample >= 0 && sample < sampleFrames) outputs[o].destination[sample] = values[outputs[o].lane];
-    }
+  const Histories initial = state;
+  Histories histories = state, final = state;
+  auto restart = [&](VstInt32 l) {
+    const __m128 mask = laneMask(l);
+    histories = {blend(mask, initial.x1, histories.x1), blend(mask, initial.x2, histories.x2),
+                 blend(mask, initial.y1, histories.y1), blend(mask, initial.y2, histories.y2)};
+  };
+  auto finish = [&](VstInt32 l) {
+    const __m128 mask = laneMask(l);
+    final = {blend(mask, histories.x1, final.x1), blend(mask, histories.x2, final.x2),
+             blend(mask, histories.y1, final.y1), blend(mask, histories.y2, final.y2)};
   };
   __m128 pending[kSkew] = {};
   VstInt32 s = 0;
-  auto maskedSteps = [&](VstInt32 end) {
+  auto edgeSteps = [&](VstInt32 end) {
     for (; s < end; ++s) {
+      if (s % kSkew == 0 && s / kSkew > 0 && s / kSkew < count) restart(s / kSkew);
       const __m128 x = feed(pending[s % kSkew], s < sampleFrames ? source[s] : 0.0f);
-      pending[s % kSkew] = maskedStep(c, histories, x, laneValidity(s, sampleFrames));
-      emit(s, pending[s % kSkew]);
+      pending[s % kSkew] = step(c, histories, x);
+      alignas(16) float values[kLanes];
+      _mm_store_ps(values, pending[s % kSkew]);
+      for (VstInt32 o = 0; o < outputCount; ++o) {
+        const VstInt32 sample = s - kSkew * outputs[o].lane;
+        if (sample >= 0 && sample < sampleFrames) outputs[o].destination[sample] = values[outputs[o].lane];
+      }
+      const VstInt32 afterLast = s - (sampleFrames - 1);
+      if (afterLast >= 0 && afterLast % kSkew == 0 && afterLast / kSkew < count) finish(afterLast / kSkew);
     }
   };
-  maskedSteps(fill < sampleFrames ? fill : steps);
-  switch (outputCount) {
-    case 1:
-      s = runFull<1>(c, histories, pending, source, outputs, s, sampleFrames);
-      break;
-    case 2:
-      s = runFull<2>(c, histories, pending, source, outputs, s, sampleFrames);
-      break;
-    case 3:
-      s = runFull<3>(c, histories, pending, source, outputs, s, sampleFrames);
-      break;
-    default:
-      s = runFull<4>(c, histories, pending, source, outputs, s, sampleFrames);
-      break;
+  edgeSteps(fill < sampleFrames ? fill : steps);
+  if (s < sampleFrames) {
+    if (count > 1) restart(count - 1);
+    switch (outputCount) {
+      case 1:
+        s = runFull<1>(c, histories, pending, source, outputs, s, sampleFrames);
+        break;
+      case 2:
+        s = runFull<2>(c, histories, pending, source, outputs, s, sampleFrames);
+        break;
+      case 3:
+        s = runFull<3>(c, histories, pending, source, outputs, s, sampleFrames);
+        break;
+      default:
+        s = runFull<4>(c, histories, pending, source, outputs, s, sampleFrames);
+        break;
+    }
+    if (s == sampleFrames) finish(0);
   }
-  maskedSteps(steps);
-  state = histories;
+  edgeSteps(steps);
+  state = final;
   storeHistories();
 }
 

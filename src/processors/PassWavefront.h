@@ -61,12 +61,10 @@ class PassWavefront {
 
   // Inlined into the loops so that the histories stay in registers.
   [[gnu::always_inline]] static inline __m128 step(const Coefficients& c, Histories& h, __m128 x);
-  [[gnu::always_inline]] static inline __m128 maskedStep(const Coefficients& c, Histories& h, __m128 x,
-                                                         __m128 valid);
   template <VstInt32 outputCount>
   static VstInt32 runFull(const Coefficients& c, Histories& histories, __m128* pending, const float* source,
                           const Output* outputs, VstInt32 first, VstInt32 sampleFrames);
-  __m128 laneValidity(VstInt32 step, VstInt32 sampleFrames) const;
+  static __m128 laneMask(VstInt32 lane);
   void storeHistories() const;
 
   Coefficients coefficients;
