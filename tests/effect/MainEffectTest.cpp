@@ -16,6 +16,7 @@
 #include "effect/ModuleDirectory.h"
 #include "effect/ResourceArchive.h"
 #include "effect/ZrVelkoran.h"
+#include "graph/BufferBank.h"
 #include "support/RecordingHost.h"
 #include "support/TemporaryDirectory.h"
 #include "support/Watchdog.h"
@@ -327,24 +328,16 @@ TEST_F(MainEffectTest, TheHostsDirectoryLocatesTheArchive) {
 
 // Plays blocks of a constant input through a record: once the input
 // filters have settled, every state of the effect gives a constant output.
-// A block is longer than the engine's buffers, so that the engine works
-// through it in two pieces.
 class SteadyPlayer {
  public:
-  static constexpr VstInt32 kBlock = 200000;
-
-  explicit SteadyPlayer(AEffect* record) : record(record), input(kBlock, 0.5f), output(kBlock) {}
+  SteadyPlayer(AEffect* record, VstInt32 blockLength)
+      : record(record), input(static_cast<std::size_t>(blockLength), 0.5f), output(input.size()) {}
 
   const std::vector<float>& play() {
     float* inputs[] = {input.data()};
     float* outputs[] = {output.data()};
-    record->processReplacing(record, inputs, outputs, kBlock);
+    record->processReplacing(record, inputs, outputs, static_cast<VstInt32>(input.size()));
     return output;
-  }
-  // The output of this state once it has settled.
-  float settle() {
-    play();
-    return play().back();
   }
 
  private:
@@ -375,7 +368,8 @@ TEST_F(MainEffectTest, ParameterChangesDuringPlaybackAreSafe) {
   const float presets[] = {0.0f, 1.0f};
   const float preGains[] = {0.3f, 0.9f};
   const float postGains[] = {0.4f, 1.0f};
-  SteadyPlayer player(record);
+  SteadyPlayer settling(record, 150000);
+  settling.play();  // the input filters settle; graphs and gains hold no state
   std::vector<float> stateOutputs;
   for (float preset : presets)
     for (float preGain : preGains)
@@ -383,13 +377,17 @@ TEST_F(MainEffectTest, ParameterChangesDuringPlaybackAreSafe) {
         record->setParameter(record, 3, preset);
         record->setParameter(record, 0, preGain);
         record->setParameter(record, 1, postGain);
-        stateOutputs.push_back(player.settle());
-        ASSERT_TRUE(isWhole(player.play(), stateOutputs));
+        const std::vector<float>& block = settling.play();
+        stateOutputs.push_back(block.back());
+        ASSERT_TRUE(isWhole(block, stateOutputs));
       }
+  // Blocks of four of the engine's buffers: the engine works through each
+  // in four pieces, long enough for changes to land in between.
+  SteadyPlayer player(record, 4 * BufferBank::kBufferLength);
   std::atomic<bool> playing{true};
   std::vector<float> tornBlock;
   std::thread audio([&] {
-    for (int block = 0; block < 40 && tornBlock.empty(); ++block) {
+    for (int block = 0; block < 10 && tornBlock.empty(); ++block) {
       const std::vector<float>& output = player.play();
       if (!isWhole(output, stateOutputs)) tornBlock = output;
       std::this_thread::yield();  // hosts leave time between blocks
