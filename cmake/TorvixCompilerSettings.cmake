@@ -20,7 +20,9 @@ if(WIN32)
   add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
 
+# TORVIX_SANITIZE is a list for -fsanitize=, e.g. "address,undefined". Any
+# report ends the program, so a test cannot pass over undefined behaviour.
 if(TORVIX_SANITIZE)
-  add_compile_options(-fsanitize=${TORVIX_SANITIZE} -fno-omit-frame-pointer)
-  add_link_options(-fsanitize=${TORVIX_SANITIZE})
+  add_compile_options(-fsanitize=${TORVIX_SANITIZE} -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=${TORVIX_SANITIZE} -fno-sanitize-recover=all)
 endif()

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs what the native build, its tests and the tools need, from
-# Debian 12's packages. Safe to run again.
+# Installs what the native build, its tests, the tools and the fuzz build
+# (clang and its libFuzzer runtime) need, from Debian 12's packages. Safe to
+# run again.
 set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config file
+  clang libclang-rt-dev
   zlib1g-dev libminizip-dev libtinyxml-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsndfile1-dev libfftw3-dev libcairo2-dev libx11-dev

@@ -14,8 +14,7 @@ constexpr double kFloorDecibels = -200.0;
 class RealTransform {
  public:
   explicit RealTransform(std::size_t size)
-      : size(size),
-        input(fftwf_alloc_real(size)),
+      : input(fftwf_alloc_real(size)),
         output(fftwf_alloc_complex(size / 2 + 1)),
         plan(fftwf_plan_dft_r2c_1d(static_cast<int>(size), input, output, FFTW_ESTIMATE)) {}
   ~RealTransform() {
@@ -35,7 +34,6 @@ class RealTransform {
   }
 
  private:
-  std::size_t size;
   float* input;
   fftwf_complex* output;
   fftwf_plan plan;
