@@ -17,8 +17,13 @@ function(torvix_add_module target)
     set(exports ${PROJECT_SOURCE_DIR}/src/frame/VstPluginMain.map)
     # main is a second name of the entry point, given by the linker so that
     # test executables, which link the entry too, keep their own main.
-    target_link_options(${target} PRIVATE -Wl,--no-undefined -Wl,--defsym=main=VSTPluginMain
-                        -Wl,--version-script=${exports})
+    target_link_options(${target} PRIVATE -Wl,--defsym=main=VSTPluginMain -Wl,--version-script=${exports})
+    # Every reference is resolved inside the module, except under clang's
+    # sanitizers: clang leaves their runtimes out of shared objects, and the
+    # sanitized host executable supplies them.
+    if(NOT (TORVIX_SANITIZE AND CMAKE_CXX_COMPILER_ID MATCHES "Clang"))
+      target_link_options(${target} PRIVATE -Wl,--no-undefined)
+    endif()
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${exports})
   endif()
   torvix_warnings(${target})
