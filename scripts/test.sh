@@ -76,13 +76,13 @@ runFuzzer() {
 fuzzTargets() { find fuzz/corpus -mindepth 1 -maxdepth 1 -type d -printf '%f\n' | sort; }
 
 # The whole fuzz build (it checks clang's warnings on everything it builds);
-# the targets run side by side, one per core.
+# the targets then run side by side, all at once, sharing the cores.
 stageFuzz() {
   cmake --preset fuzz
   cmake --build --preset fuzz -j "$jobs"
   export -f runFuzzer log
   export fuzzBuild fuzzSeconds
-  fuzzTargets | xargs -P "$jobs" -I{} bash -c 'runFuzzer {}' || fail "a fuzz target found a fault"
+  fuzzTargets | xargs -P 0 -I{} bash -c 'runFuzzer {}' || fail "a fuzz target found a fault"
 }
 
 stageWindows() {
