@@ -19,16 +19,20 @@ if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
   exit 77
 fi
 
-# A display number nobody uses.
-display=$((90 + $$ % 100))
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and writes its number to displayFile once
+# it accepts clients: choosing one beforehand races with other servers.
+displayFile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayFile" >/dev/null 2>&1 &
 server=$!
-trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null' EXIT
-for _ in $(seq 100); do
-  [ -e "/tmp/.X11-unix/X$display" ] && break
+trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -f "$displayFile"' EXIT
+for _ in $(seq 200); do
+  display=$(head -n 1 "$displayFile")
+  [ -n "$display" ] && break
   sleep 0.05
 done
+if [ -z "$display" ]; then
+  echo "Xvfb did not start" >&2
+  exit 1
+fi
 
 DISPLAY=":$display" "$program" "$@"
