@@ -15,6 +15,7 @@
 #include "graph/RunGraph.h"
 #include "platform/DenormalGuard.h"
 #include "processors/Float4.h"
+#include "processors/WavefrontSeries.h"
 
 namespace {
 
@@ -135,10 +136,10 @@ void ZrVelkoranGeneric::recoverFromFault(float* const* outputs, VstInt32 channel
 void ZrVelkoranGeneric::processChunk(float* input, float* const* outputs, VstInt32 channels,
                                      VstInt32 sampleFrames) {
   // The two input filters run as one series (their processReplacing is their cascade).
-  const IIRCascade::Stage inputFilters[] = {
-      {&bassFilter.cascade(), bufferBank.channel(BufferBank::kGraphOutput)},
-      {&loMidFilter.cascade(), bufferBank.channel(BufferBank::kGraphInput)}};
-  IIRCascade::processSeries(inputFilters, 2, input, sampleFrames);
+  const WavefrontSeries::Stage inputFilters[] = {
+      WavefrontSeries::equaliser(bassFilter.cascade(), bufferBank.channel(BufferBank::kGraphOutput)),
+      WavefrontSeries::equaliser(loMidFilter.cascade(), bufferBank.channel(BufferBank::kGraphInput))};
+  WavefrontSeries::run(inputFilters, 2, input, sampleFrames);
   traceLog("fxtree:%d;", graphSerial);
   if (graph) runGraph(*graph, bufferBank, sampleFrames);
   for (VstInt32 channel = 0; channel < channels; ++channel) writeOutput(outputs[channel], sampleFrames);

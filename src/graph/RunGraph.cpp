@@ -1,39 +1,52 @@
 #include "graph/RunGraph.h"
 
+#include "processors/WavefrontSeries.h"
+#include "processors/ZrClipper.h"
 #include "processors/ZrIIRFilter.h"
 
 namespace {
 
-// Stages of one series run at once; a longer run of equalisers is split.
-constexpr int kMaxSeries = 16;
+// Stages of one series run at once; a longer run is split.
+constexpr int kMaxSeries = 24;
+
+VstInt32 inputEntry(const AudioNode& node) { return node.input ? node.input->outBuf : BufferBank::kGraphInput; }
 
 void runEffect(AudioNode& node, const BufferBank& bank, VstInt32 sampleFrames) {
   if (!node.effect) return;
-  const VstInt32 inputEntry = node.input ? node.input->outBuf : BufferBank::kGraphInput;
-  node.effect->processReplacing(bank.entries[inputEntry], bank.entries[node.outBuf], sampleFrames);
+  node.effect->processReplacing(bank.entries[inputEntry(node)], bank.entries[node.outBuf], sampleFrames);
 }
 
-IIRCascade* equaliserOf(AudioNode& node) {
-  if (node.kind != AudioNode::kEffect) return nullptr;
-  auto* filter = dynamic_cast<ZrIIRFilter*>(node.effect.get());
-  return filter ? &filter->cascade() : nullptr;
+template <typename Processor>
+Processor* processorOf(AudioNode& node) {
+  return node.kind == AudioNode::kEffect ? dynamic_cast<Processor*>(node.effect.get()) : nullptr;
 }
 
-// Runs first and the equalisers that follow it in the chain, each taking the one before as
-// its input, as one series (an equaliser's processReplacing is its cascade). Returns the
-// last node run.
-AudioNode* runEqualiserSeries(AudioNode& first, const BufferBank& bank, VstInt32 sampleFrames) {
-  IIRCascade::Stage stages[kMaxSeries];
+// The node as a stage of a series: an equaliser (its processReplacing is its cascade) or a
+// clipper; false for any other node.
+bool asSeriesStage(AudioNode& node, const BufferBank& bank, WavefrontSeries::Stage& stage) {
+  float* destination = bank.channel(node.outBuf);
+  if (auto* filter = processorOf<ZrIIRFilter>(node)) {
+    stage = WavefrontSeries::equaliser(filter->cascade(), destination);
+  } else if (auto* clipper = processorOf<ZrClipper>(node)) {
+    stage = WavefrontSeries::clipper(*clipper, destination);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// Runs first, an equaliser, and the equalisers and clippers that follow it in the chain, each
+// taking the one before as its input, as one series. Returns the last node run.
+AudioNode* runSeries(AudioNode& first, const BufferBank& bank, VstInt32 sampleFrames) {
+  WavefrontSeries::Stage stages[kMaxSeries];
   int count = 0;
   AudioNode* last = &first;
   for (AudioNode* node = &first; node && count < kMaxSeries; node = node->next.get()) {
-    IIRCascade* cascade = equaliserOf(*node);
-    if (!cascade || (count > 0 && node->input != last)) break;
-    stages[count++] = {cascade, bank.channel(node->outBuf)};
+    if ((count > 0 && node->input != last) || !asSeriesStage(*node, bank, stages[count])) break;
+    ++count;
     last = node;
   }
-  const VstInt32 inputEntry = first.input ? first.input->outBuf : BufferBank::kGraphInput;
-  IIRCascade::processSeries(stages, count, bank.channel(inputEntry), sampleFrames);
+  WavefrontSeries::run(stages, count, bank.channel(inputEntry(first)), sampleFrames);
   return last;
 }
 
@@ -41,8 +54,8 @@ AudioNode* runEqualiserSeries(AudioNode& first, const BufferBank& bank, VstInt32
 
 void runGraph(AudioNode& head, const BufferBank& bank, VstInt32 sampleFrames) {
   for (AudioNode* node = head.next.get(); node; node = node->next.get()) {
-    if (equaliserOf(*node)) {
-      node = runEqualiserSeries(*node, bank, sampleFrames);
+    if (processorOf<ZrIIRFilter>(*node)) {
+      node = runSeries(*node, bank, sampleFrames);
     } else if (node->kind == AudioNode::kEffect) {
       runEffect(*node, bank, sampleFrames);
     } else {

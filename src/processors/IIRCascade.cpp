@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "processors/PassWavefront.h"
+#include "processors/WavefrontSeries.h"
 
 namespace {
 
@@ -84,44 +84,14 @@ float IIRCascade::mixWeight(float gain) const {
 }
 
 void IIRCascade::processCascade(float** inputs, float** outputs, VstInt32 sampleFrames) {
-  const Stage stage{this, outputs[0]};
-  processSeries(&stage, 1, inputs[0], sampleFrames);
+  const WavefrontSeries::Stage stage = WavefrontSeries::equaliser(*this, outputs[0]);
+  WavefrontSeries::run(&stage, 1, inputs[0], sampleFrames);
 }
 
-// The passes of all stages, in order, fill the lanes of one wavefront after another, four at
-// a time; each wavefront runs over the whole block before the next. A lane's result is
-// written where its stage's result goes when it is the stage's last pass, or when it is the
-// wavefront's last lane: the next wavefront reads it from there, as each pass reads the one
-// before in place.
-void IIRCascade::processSeries(const Stage* stages, VstInt32 count, const float* source, VstInt32 sampleFrames) {
-  if (sampleFrames <= 0) return;
-  PassWavefront::Lane lanes[PassWavefront::kLanes];
-  PassWavefront::Output outputs[PassWavefront::kLanes];
-  VstInt32 laneCount = 0, outputCount = 0;
-  auto runWavefront = [&] {
-    if (laneCount == 0) return;
-    PassWavefront(lanes, laneCount).run(source, outputs, outputCount, sampleFrames);
-    source = outputs[outputCount - 1].destination;
-    laneCount = outputCount = 0;
-  };
-  for (VstInt32 k = 0; k < count; ++k) {
-    IIRCascade& cascade = *stages[k].cascade;
-    if (cascade.passCount <= 0) {
-      // Leaves its output as it is, and the next stage reads that.
-      runWavefront();
-      source = stages[k].destination;
-      continue;
-    }
-    const PassWavefront::Section section = cascade.section();
-    for (VstInt32 pass = 0; pass < cascade.passCount; ++pass) {
-      float* history = cascade.histories.data() + pass * kHistoryValuesPerPass;
-      const bool lastPass = pass == cascade.passCount - 1;
-      lanes[laneCount] = {section, history, history + kInputHistory, lastPass, cascade.outputGain};
-      if (lastPass || laneCount == PassWavefront::kLanes - 1) outputs[outputCount++] = {laneCount, stages[k].destination};
-      if (++laneCount == PassWavefront::kLanes) runWavefront();
-    }
-  }
-  runWavefront();
+PassWavefront::Lane IIRCascade::lane(const PassWavefront::Section& shared, VstInt32 pass) {
+  float* history = histories.data() + pass * kHistoryValuesPerPass;
+  const bool lastPass = pass == passCount - 1;
+  return {shared, history, history + kInputHistory, lastPass, outputGain, HardClip::identity()};
 }
 
 PassWavefront::Section IIRCascade::section() const {

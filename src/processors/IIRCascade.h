@@ -46,15 +46,9 @@ class IIRCascade {
   // one-channel buffers are fine. With no passes the output is not written.
   void processCascade(float** inputs, float** outputs, VstInt32 sampleFrames);
 
-  // One equaliser of a series and where its result goes.
-  struct Stage {
-    IIRCascade* cascade;
-    float* destination;
-  };
-  // Real-time: runs equalisers in series over a block, with the same result as running
-  // processCascade on each in turn, stage 0 reading source and every later stage the
-  // destination of the one before; but the passes of neighbouring stages share wavefronts.
-  static void processSeries(const Stage* stages, VstInt32 count, const float* source, VstInt32 sampleFrames);
+  // Real-time: the section all passes share, and the wavefront lane of one pass.
+  PassWavefront::Section section() const;
+  PassWavefront::Lane lane(const PassWavefront::Section& shared, VstInt32 pass);
 
   float k() const { return boost; }
   void setK(float value) { boost = value; }
@@ -82,7 +76,6 @@ class IIRCascade {
   static constexpr int kInputHistory = 6;
 
   float boostGain() const;
-  PassWavefront::Section section() const;
   float mixWeight(float gain) const;
   void designSecondOrder(float w);
   void designFirstOrder(float x);

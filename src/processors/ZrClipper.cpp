@@ -38,7 +38,7 @@ void ZrClipper::process(float** inputs, float** outputs, VstInt32 sampleFrames) 
 
 template <OutputMode mode>
 void ZrClipper::run(float** inputs, float** outputs, VstInt32 sampleFrames) {
-  if (windowLength > 1) {
+  if (!clipsHard()) {
     limitByAverage<mode>(inputs[0], outputs[0], sampleFrames);
   } else {
     hardClip<mode>(inputs[0], outputs[0], sampleFrames);
@@ -47,17 +47,14 @@ void ZrClipper::run(float** inputs, float** outputs, VstInt32 sampleFrames) {
 
 template <OutputMode mode>
 void ZrClipper::hardClip(const float* in, float* out, VstInt32 sampleFrames) const {
-  const float inputGain = kGainScale * preGain;
-  const float outputGain = kGainScale * postGain;
-  const float upper = clipPositive;
-  const float lower = -clipNegative;
+  const HardClip clip = hardClipping();
   forEachSample(sampleFrames, [&]<typename Samples>(VstInt32 i) {
-    const Samples x = loadSamples<Samples>(in + i) * splat<Samples>(inputGain);
-    const Samples clipped =
-        select(x > splat<Samples>(upper), splat<Samples>(upper),
-               select(x < splat<Samples>(lower), splat<Samples>(lower), x));
-    writeOutput<mode>(out + i, splat<Samples>(outputGain) * clipped);
+    writeOutput<mode>(out + i, clip.apply(loadSamples<Samples>(in + i)));
   });
+}
+
+HardClip ZrClipper::hardClipping() const {
+  return {kGainScale * preGain, clipPositive, -clipNegative, kGainScale * postGain};
 }
 
 // The running sum is a true recurrence, so it runs sample by sample over a stretch of the

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "processors/HardClip.h"
 #include "processors/OutputMode.h"
 #include "processors/SingleProgramProcessor.h"
 
@@ -42,6 +43,9 @@ class ZrClipper final : public SingleProgramProcessor<32> {
 
   // The number of samples the limiter averages; 0 or 1 means hard clipping.
   VstInt32 getWindowLength() const { return windowLength; }
+  bool clipsHard() const { return windowLength <= 1; }
+  // audio: the settings of hard clipping as they stand (used when clipsHard()).
+  HardClip hardClipping() const;
 
  private:
   template <OutputMode mode>

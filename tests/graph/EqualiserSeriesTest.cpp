@@ -14,7 +14,9 @@
 namespace {
 
 // Equalisers in runs of one to four, a run broken by a parallel branch from the input, a
-// mixer reading from inside a run, and a clipper in between.
+// mixer reading from inside a run, and clippers in between: hard ones after an equaliser
+// (clipping inside the wavefront, or after it when they end one), one after another, one
+// with an averaging window, and one ending the chain.
 const std::string kEqualiserRuns = R"(<torvix>
   <fx id="a" type="eq"/>
   <fx id="b" type="eq"/>
@@ -25,18 +27,27 @@ const std::string kEqualiserRuns = R"(<torvix>
   <fx id="e" type="eq"/>
   <mixer id="blend" input="e" input2="b"/>
   <fx id="f" type="eq"/>
+  <fx id="fold" type="clip"/>
+  <fx id="again" type="clip"/>
   <fx id="g" type="eq"/>
-  <mixer id="out" input="g" input2="side"/>
+  <fx id="soft" type="clip"/>
+  <fx id="h" type="eq"/>
+  <fx id="last" type="clip"/>
+  <mixer id="out" input="last" input2="side"/>
 </torvix>)";
 
 // Random equaliser presets: order, type, passes (0 to 9), frequency, alpha, K, post gain.
 void addRandomPresets(TablePresetLoader& presets, std::mt19937& generator) {
   std::uniform_real_distribution<float> unit(0.0f, 1.0f);
-  for (const char* id : {"a", "b", "c", "side", "d", "e", "f", "g"}) {
+  for (const char* id : {"a", "b", "c", "side", "d", "e", "f", "g", "h"}) {
     presets.add(std::string(id) + ".fxp", {unit(generator), unit(generator), unit(generator), unit(generator),
                                            0.05f + 0.9f * unit(generator), unit(generator), 2.0f * unit(generator)});
   }
   presets.add("cut.fxp", {0.1f, 0.6f, 0.4f, 0.07f, 0.0f});
+  presets.add("fold.fxp", {unit(generator), unit(generator), unit(generator), 0.1f, 0.0f});
+  presets.add("again.fxp", {0.2f, 0.3f, 0.5f, 0.05f, 0.0f});
+  presets.add("soft.fxp", {0.3f, 0.2f, 0.2f, 0.06f, 1.0f});
+  presets.add("last.fxp", {unit(generator), unit(generator), unit(generator), 0.08f, 0.0f});
 }
 
 // Every node on its own, in chain order: the effect's processReplacing or the node's block.
@@ -66,7 +77,7 @@ TEST(EqualiserSeries, GivesTheBitsOfRunningNodeByNode) {
       plainBank.fill(BufferBank::kGraphInput, input);
       runGraph(*series.head, seriesBank.bank, count);
       runNodeByNode(*plain.head, plainBank.bank, count);
-      for (int entry = 1; entry < 12; ++entry) {
+      for (int entry = 1; entry < 17; ++entry) {
         ASSERT_TRUE(sameSamples(plainBank.read(entry, static_cast<std::size_t>(count)),
                                 seriesBank.read(entry, static_cast<std::size_t>(count))))
             << "trial " << trial << ", block " << block << ", entry " << entry;

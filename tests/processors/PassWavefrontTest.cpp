@@ -11,6 +11,7 @@
 
 #include "TestCascade.h"
 #include "processors/IIRCascade.h"
+#include "processors/WavefrontSeries.h"
 #include "support/SameSamples.h"
 
 namespace {
@@ -133,16 +134,16 @@ void expectSeriesSameAsPlain(std::mt19937& generator, int stageCount, int aliasi
   for (std::size_t done = 0, block = 0; done < signal.size(); ++block) {
     const int count = std::min(kUnevenBlocks[block % kUnevenBlocks.size()], static_cast<int>(signal.size() - done));
     const float* source = signal.data() + done;
-    std::vector<IIRCascade::Stage> stages;
+    std::vector<WavefrontSeries::Stage> stages;
     for (int k = 0; k < stageCount; ++k) {
       float* plainOut = destination(expected, k) + done;
       if (equalisers[static_cast<std::size_t>(k)]->cascade.passes() > 0) {
         plains[static_cast<std::size_t>(k)]->process(source, plainOut, count);
       }
       source = plainOut;
-      stages.push_back({&equalisers[static_cast<std::size_t>(k)]->cascade, destination(actual, k) + done});
+      stages.push_back(WavefrontSeries::equaliser(equalisers[static_cast<std::size_t>(k)]->cascade, destination(actual, k) + done));
     }
-    IIRCascade::processSeries(stages.data(), stageCount, signal.data() + done, count);
+    WavefrontSeries::run(stages.data(), stageCount, signal.data() + done, count);
     done += static_cast<std::size_t>(count);
   }
   for (int k = 0; k < stageCount; ++k) {
