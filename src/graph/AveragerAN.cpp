@@ -4,24 +4,72 @@
 #include <cmath>
 #include <new>
 
-void AveragerAN::processBlock(const BufferBank& bank, VstInt32 sampleFrames) {
-  setWindowLength(getParam(0, 1.0f));
-  // Until a valid window has been set there is nothing to measure into.
-  if (windowLength == 0) return;
-  const float* in = bank.channel(input ? input->outBuf : BufferBank::kGraphInput);
-  // The position advances before it is written; a compare replaces the modulo's division.
-  double sum = runningSum;
-  VstInt32 position = writePos;
-  float* slots = history.get();
-  for (VstInt32 i = 0; i < sampleFrames; ++i) {
-    if (++position >= windowLength) position = 0;
+// The measurement of one block, kept in locals so that the running sum stays in a register.
+// The position advances before it is written; a compare replaces the modulo's division.
+struct AveragerAN::Measurement {
+  double sum;
+  VstInt32 position;
+  VstInt32 length;
+  float* slots;
+  const float* in;
+
+  void take(VstInt32 i) {
+    if (++position >= length) position = 0;
     sum -= slots[position];
     const float magnitude = std::fabs(in[i]);
     slots[position] = magnitude;
     sum += magnitude;
   }
-  runningSum = sum;
-  writePos = position;
+};
+
+// Until a valid window has been set there is nothing to measure into.
+bool AveragerAN::prepare() {
+  setWindowLength(getParam(0, 1.0f));
+  return windowLength != 0;
+}
+
+AveragerAN::Measurement AveragerAN::start(const BufferBank& bank) const {
+  return {runningSum, writePos, windowLength, history.get(),
+          bank.channel(input ? input->outBuf : BufferBank::kGraphInput)};
+}
+
+void AveragerAN::keep(const Measurement& measurement) {
+  runningSum = measurement.sum;
+  writePos = measurement.position;
+}
+
+void AveragerAN::measure(const BufferBank& bank, VstInt32 sampleFrames) {
+  Measurement measurement = start(bank);
+  for (VstInt32 i = 0; i < sampleFrames; ++i) measurement.take(i);
+  keep(measurement);
+}
+
+void AveragerAN::processBlock(const BufferBank& bank, VstInt32 sampleFrames) {
+  if (prepare()) measure(bank, sampleFrames);
+}
+
+bool AveragerAN::measuresWithAnother(const AveragerAN& other) const {
+  return std::none_of(params.begin(), params.end(), [](const ParamBinding& binding) { return binding.source; }) &&
+         std::none_of(other.params.begin(), other.params.end(),
+                      [](const ParamBinding& binding) { return binding.source; });
+}
+
+// Each sum is a chain of dependent additions; two chains in one loop overlap.
+void AveragerAN::processBlocks(AveragerAN& first, AveragerAN& second, const BufferBank& bank,
+                               VstInt32 sampleFrames) {
+  const bool firstReady = first.prepare(), secondReady = second.prepare();
+  if (!firstReady || !secondReady) {
+    if (firstReady) first.measure(bank, sampleFrames);
+    if (secondReady) second.measure(bank, sampleFrames);
+    return;
+  }
+  Measurement one = first.start(bank), two = second.start(bank);
+  for (VstInt32 i = 0; i < sampleFrames; ++i) {
+    one.take(i);
+    two.take(i);
+  }
+  first.keep(one);
+  second.keep(two);
 }
 
 float AveragerAN::getValue(VstInt32 which) {

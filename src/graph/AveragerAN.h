@@ -22,6 +22,12 @@ class AveragerAN final : public AudioNodeProcessor {
 
   // audio: measures the block of the input's buffer.
   void processBlock(const BufferBank& bank, VstInt32 sampleFrames) override;
+  // Whether first and second may measure a block together: neither reads its window from
+  // another node, so neither depends on when the other measures.
+  bool measuresWithAnother(const AveragerAN& other) const;
+  // audio: first.processBlock, then second.processBlock, in one loop (both measure the
+  // same block, each its own input); when measuresWithAnother holds.
+  static void processBlocks(AveragerAN& first, AveragerAN& second, const BufferBank& bank, VstInt32 sampleFrames);
   // audio: the level for which 0, else 1.
   float getValue(VstInt32 which) override;
   // audio: empties the window (a level of 0), keeping its length.
@@ -34,6 +40,12 @@ class AveragerAN final : public AudioNodeProcessor {
   bool setWindowLength(float requested);
 
  private:
+  struct Measurement;
+  bool prepare();
+  Measurement start(const BufferBank& bank) const;
+  void measure(const BufferBank& bank, VstInt32 sampleFrames);
+  void keep(const Measurement& measurement);
+
   VstInt32 windowLength = 0;
   VstInt32 writePos = 0;
   std::unique_ptr<float[]> history;

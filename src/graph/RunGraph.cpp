@@ -1,5 +1,8 @@
 #include "graph/RunGraph.h"
 
+#include <algorithm>
+
+#include "graph/AveragerAN.h"
 #include "processors/WavefrontSeries.h"
 #include "processors/ZrClipper.h"
 #include "processors/ZrIIRFilter.h"
@@ -35,18 +38,62 @@ bool asSeriesStage(AudioNode& node, const BufferBank& bank, WavefrontSeries::Sta
   return true;
 }
 
+// Control nodes that a series passes over and runs after it, in chain order.
+class DeferredNodes {
+ public:
+  static constexpr int kCapacity = 8;
+
+  bool full() const { return count == kCapacity; }
+  void add(AudioNode& node) { nodes[count++] = &node; }
+  // Whether a series node writing entry would overwrite what a deferred node is to read.
+  bool read(VstInt32 entry) const {
+    return std::any_of(nodes, nodes + count, [&](const AudioNode* node) { return inputEntry(*node) == entry; });
+  }
+  // Neighbouring averagers measure in one loop.
+  void run(const BufferBank& bank, VstInt32 sampleFrames) const {
+    for (int k = 0; k < count; ++k) {
+      auto* averager = dynamic_cast<AveragerAN*>(nodes[k]);
+      auto* next = k + 1 < count ? dynamic_cast<AveragerAN*>(nodes[k + 1]) : nullptr;
+      if (averager && next && averager->measuresWithAnother(*next)) {
+        AveragerAN::processBlocks(*averager, *next, bank, sampleFrames);
+        ++k;
+      } else {
+        nodes[k]->processBlock(bank, sampleFrames);
+      }
+    }
+  }
+
+ private:
+  AudioNode* nodes[kCapacity] = {};
+  int count = 0;
+};
+
 // Runs first, an equaliser, and the equalisers and clippers that follow it in the chain, each
-// taking the one before as its input, as one series. Returns the last node run.
+// taking the one before as its input, as one series. Control nodes in between (they write
+// no buffer, and no processor reads their values while it runs) run after the series, in
+// their order, unless a later stage of the series would overwrite the buffer they read; so
+// a level measured from the middle of a chain does not split it. Returns the last node run.
 AudioNode* runSeries(AudioNode& first, const BufferBank& bank, VstInt32 sampleFrames) {
   WavefrontSeries::Stage stages[kMaxSeries];
+  DeferredNodes deferred;
   int count = 0;
   AudioNode* last = &first;
+  AudioNode* seriesEnd = &first;
   for (AudioNode* node = &first; node && count < kMaxSeries; node = node->next.get()) {
-    if ((count > 0 && node->input != last) || !asSeriesStage(*node, bank, stages[count])) break;
+    if (count > 0 && node->kind == AudioNode::kControl && !deferred.full()) {
+      deferred.add(*node);
+      last = node;
+      continue;
+    }
+    if ((count > 0 && (node->input != seriesEnd || deferred.read(node->outBuf))) ||
+        !asSeriesStage(*node, bank, stages[count])) {
+      break;
+    }
     ++count;
-    last = node;
+    last = seriesEnd = node;
   }
   WavefrontSeries::run(stages, count, bank.channel(inputEntry(first)), sampleFrames);
+  deferred.run(bank, sampleFrames);
   return last;
 }
 
