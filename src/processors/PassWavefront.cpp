@@ -161,16 +161,19 @@ VstInt32 PassWavefront::runFull(const Coefficients& c, Histories& histories, __m
     destination[o] = outputs[o].destination;
   }
   Histories hot = histories;
-  __m128 waiting[kSkew] = {pending[0], pending[1], pending[2], pending[3]};
+  __m128 waiting[kSkew];
+  for (VstInt32 j = 0; j < kSkew; ++j) waiting[j] = pending[j];
+  // Unrolled by folding, whatever the compiler would decide for a loop this size.
+  auto stepAndWrite = [&]<VstInt32 j, VstInt32... o>(VstInt32 s, std::integer_sequence<VstInt32, o...>) {
+    alignas(16) float results[2][kLanes];
+    waiting[j] = step<clips>(c, hot, feed(waiting[j], source[s + j]), results);
+    ((destination[o][s + j - kSkew * lane[o]] = results[which[o]][lane[o]]), ...);
+  };
   VstInt32 s = first;
   for (; s + kSkew <= sampleFrames; s += kSkew) {
-    for (VstInt32 j = 0; j < kSkew; ++j) {
-      alignas(16) float results[2][kLanes];
-      waiting[j] = step<clips>(c, hot, feed(waiting[j], source[s + j]), results);
-      for (VstInt32 o = 0; o < outputCount; ++o) {
-        destination[o][s + j - kSkew * lane[o]] = results[which[o]][lane[o]];
-      }
-    }
+    [&]<VstInt32... j>(std::integer_sequence<VstInt32, j...>) {
+      (stepAndWrite.template operator()<j>(s, std::make_integer_sequence<VstInt32, outputCount>{}), ...);
+    }(std::make_integer_sequence<VstInt32, kSkew>{});
   }
   histories = hot;
   for (VstInt32 j = 0; j < kSkew; ++j) pending[j] = waiting[j];
