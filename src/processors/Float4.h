@@ -30,6 +30,9 @@ inline Float4 select(Mask4 condition, Float4 chosen, Float4 other) {
   return {_mm_or_ps(_mm_and_ps(condition.lanes, chosen.lanes), _mm_andnot_ps(condition.lanes, other.lanes))};
 }
 inline float select(bool condition, float chosen, float other) { return condition ? chosen : other; }
+// a > b ? a : b, as the SSE instruction does it: b when either is NaN or both are zeros.
+inline Float4 greaterOf(Float4 a, Float4 b) { return {_mm_max_ps(a.lanes, b.lanes)}; }
+inline float greaterOf(float a, float b) { return a > b ? a : b; }
 
 template <typename Samples>
 Samples splat(float value);

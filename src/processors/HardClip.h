@@ -8,10 +8,13 @@
 #include "processors/Float4.h"
 
 // Samples is float, or Float4 with the same or different settings in each lane.
+// x below lower gives lower, else x above upper gives upper, else x: a NaN stays NaN, and
+// with lower above upper a sample below both gives lower. greaterOf(lower, x) is the inner
+// choice exactly, zeros' signs included (it gives x unless lower > x).
 template <typename Samples>
 inline Samples clipHard(Samples in, Samples inputGain, Samples upper, Samples lower, Samples outputGain) {
   const Samples x = in * inputGain;
-  return outputGain * select(x > upper, upper, select(x < lower, lower, x));
+  return outputGain * select(x > upper, upper, greaterOf(lower, x));
 }
 
 struct HardClip {

@@ -105,16 +105,19 @@ constexpr Routine kRoutines[] = {Routine::replacing, Routine::accumulating, Rout
 TEST(VectorisedClipper, GivesThePlainBitsInBothModesForRandomSettings) {
   std::mt19937 generator(11);
   std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+  // Limits: ordinary, crossed (the lower above the upper) and at zero, where signs count.
+  auto limit = [&](int trial) { return trial % 8 == 1 ? -unit(generator) : trial % 8 == 2 ? 0.0f : unit(generator); };
   for (int trial = 0; trial < 48; ++trial) {
     ZrClipper clipper(oneChannelHost);
     clipper.setParameter(0, 0.25f * unit(generator));
-    clipper.setParameter(1, unit(generator));
-    clipper.setParameter(2, unit(generator));
+    clipper.setParameter(1, limit(trial));
+    clipper.setParameter(2, limit(trial + trial / 8));
     clipper.setParameter(3, 0.2f * unit(generator));
     // Hard clipping for a third of the trials, windows of 1 to 100 samples for the rest.
     clipper.setParameter(4, trial % 3 == 0 ? 0.0f : 2.3f * unit(generator));
     PlainClipper plain(clipper);
-    const std::vector<float> signal = randomSignal(2500, static_cast<unsigned>(trial), 2.0f);
+    std::vector<float> signal = randomSignal(2500, static_cast<unsigned>(trial), 2.0f);
+    for (std::size_t i = 0; i < signal.size(); i += 7) signal[i] = i % 2 ? 0.0f : -0.0f;
     expectSameAsPlain(clipper, std::ref(plain), signal, kRoutines[trial % 3]);
   }
 }
