@@ -16,16 +16,22 @@ namespace {
 // Equalisers in runs of one to four, a run broken by a parallel branch from the input, a
 // mixer reading from inside a run, and clippers in between: hard ones after an equaliser
 // (clipping inside the wavefront, or after it when they end one), one after another, one
-// with an averaging window, and one ending the chain.
+// with an averaging window, and one ending the chain; levels measured inside a run, whose
+// buffer a later stage of the run may take over once they have read it.
 const std::string kEqualiserRuns = R"(<torvix>
   <fx id="a" type="eq"/>
-  <fx id="b" type="eq"/>
+  <processor type="averager" id="level" input="a"><param set="0" value="37"/></processor>
+  <processor type="averager" id="level2" input="in"><param set="0" value="5"/></processor>
+  <fx id="b" type="eq" input="a"/>
   <fx id="c" type="eq"/>
   <fx id="side" type="eq" input="in"/>
   <fx id="d" type="eq" input="c"/>
   <fx id="cut" type="clip"/>
   <fx id="e" type="eq"/>
-  <mixer id="blend" input="e" input2="b"/>
+  <mixer id="blend" input="e" input2="b">
+    <param set="0" node="level" get="0"/>
+    <param set="1" node="level2" get="0"/>
+  </mixer>
   <fx id="f" type="eq"/>
   <fx id="fold" type="clip"/>
   <fx id="again" type="clip"/>
