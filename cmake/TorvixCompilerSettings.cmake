@@ -10,6 +10,10 @@ function(torvix_warnings target)
   endif()
 endfunction()
 
+# float32 arithmetic exactly as written: no multiply and add fused into one rounding, on any
+# target or instruction set.
+add_compile_options(-ffp-contract=off)
+
 if(CMAKE_SYSTEM_PROCESSOR MATCHES "i[3-6]86" OR CMAKE_CXX_COMPILER MATCHES "i686")
   # Keep float32 arithmetic exact on 32-bit x86: SSE2, never the x87 stack.
   add_compile_options(-msse2 -mfpmath=sse)

@@ -20,7 +20,8 @@ class SeriesRun {
     }
     const PassWavefront::Section section = cascade.section();
     for (VstInt32 pass = 0; pass < cascade.passes(); ++pass) {
-      if (laneCount == PassWavefront::kLanes) runWavefront();
+      // Room for this lane's output, a clipper's, or the output of a pass in the middle.
+      if (laneCount == capacity || outputCount + 2 > PassWavefront::kMaxOutputs) runWavefront();
       trailingClipper = nullptr;
       lanes[laneCount] = cascade.lane(section, pass);
       const bool lastPass = pass == cascade.passes() - 1;
@@ -73,7 +74,8 @@ class SeriesRun {
   }
 
  private:
-  PassWavefront::Lane lanes[PassWavefront::kLanes];
+  const VstInt32 capacity = PassWavefront::laneCapacity();
+  PassWavefront::Lane lanes[PassWavefront::kMaxLanes];
   PassWavefront::Output outputs[PassWavefront::kMaxOutputs];
   VstInt32 laneCount = 0;
   VstInt32 outputCount = 0;

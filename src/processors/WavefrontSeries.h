@@ -11,9 +11,10 @@ class ZrClipper;
 // its own destination, with the same bits as running the stages' processReplacing one after
 // another. The passes of the equalisers fill the lanes of one wavefront in order; a hard
 // clipper that follows an equaliser clips that equaliser's last lane inside the wavefront.
-// A wavefront runs when it is full (PassWavefront::kLanes lanes) or when a stage cannot
-// join it: a clipper with an averaging window or one that follows no equaliser's last lane
-// runs on its own, and an equaliser without passes leaves its destination as it is.
+// A wavefront runs when it is full (PassWavefront::laneCapacity() lanes, or its outputs) or
+// when a stage cannot join it: a clipper with an averaging window or one that follows no
+// equaliser's last lane runs on its own, and an equaliser without passes leaves its
+// destination as it is.
 class WavefrontSeries {
  public:
   // One of equaliser and clipper is set.
