@@ -135,13 +135,17 @@ void ZrVelkoranGeneric::recoverFromFault(float* const* outputs, VstInt32 channel
 
 void ZrVelkoranGeneric::processChunk(float* input, float* const* outputs, VstInt32 channels,
                                      VstInt32 sampleFrames) {
-  // The two input filters run as one series (their processReplacing is their cascade).
+  // The two input filters run as one series (their processReplacing is their cascade), the
+  // start of the graph's first one where it can.
   const WavefrontSeries::Stage inputFilters[] = {
       WavefrontSeries::equaliser(bassFilter.cascade(), bufferBank.channel(BufferBank::kGraphOutput)),
       WavefrontSeries::equaliser(loMidFilter.cascade(), bufferBank.channel(BufferBank::kGraphInput))};
-  WavefrontSeries::run(inputFilters, 2, input, sampleFrames);
   traceLog("fxtree:%d;", graphSerial);
-  if (graph) runGraph(*graph, bufferBank, sampleFrames);
+  if (graph) {
+    runGraph(*graph, bufferBank, sampleFrames, {inputFilters, 2, input});
+  } else {
+    WavefrontSeries::run(inputFilters, 2, input, sampleFrames);
+  }
   for (VstInt32 channel = 0; channel < channels; ++channel) writeOutput(outputs[channel], sampleFrames);
 }
 

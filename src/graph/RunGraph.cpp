@@ -68,47 +68,72 @@ class DeferredNodes {
   int count = 0;
 };
 
-// Runs first, an equaliser, and the equalisers and clippers that follow it in the chain, each
-// taking the one before as its input, as one series. Control nodes in between (they write
-// no buffer, and no processor reads their values while it runs) run after the series, in
-// their order, unless a later stage of the series would overwrite the buffer they read; so
-// a level measured from the middle of a chain does not split it. Returns the last node run.
-AudioNode* runSeries(AudioNode& first, const BufferBank& bank, VstInt32 sampleFrames) {
+// Where a series starts: stages already given (the graph's input filters, reading source),
+// and the node whose output the next stage must read.
+struct SeriesStart {
+  const WavefrontSeries::Stage* stages;
+  VstInt32 count;
+  const float* source;
+  const AudioNode* end;
+};
+
+// Runs the given start and the equalisers and clippers that follow it in the chain from
+// first, each taking the one before as its input, as one series. Control nodes in between
+// (they write no buffer, and no processor reads their values while it runs) run after the
+// series, in their order, unless a later stage of the series would overwrite the buffer they
+// read; so a level measured from the middle of a chain does not split it. Returns the last
+// node run, or null when the series holds no node of the chain.
+AudioNode* runSeries(AudioNode* first, const SeriesStart& start, const AudioNode& head, const BufferBank& bank,
+                     VstInt32 sampleFrames) {
   WavefrontSeries::Stage stages[kMaxSeries];
+  std::copy(start.stages, start.stages + start.count, stages);
   DeferredNodes deferred;
-  int count = 0;
-  AudioNode* last = &first;
-  AudioNode* seriesEnd = &first;
-  for (AudioNode* node = &first; node && count < kMaxSeries; node = node->next.get()) {
+  int count = start.count;
+  AudioNode* last = nullptr;
+  const AudioNode* seriesEnd = start.end;
+  for (AudioNode* node = first; node && count < kMaxSeries; node = node->next.get()) {
     if (count > 0 && node->kind == AudioNode::kControl && !deferred.full()) {
       deferred.add(*node);
       last = node;
       continue;
     }
-    if ((count > 0 && (node->input != seriesEnd || deferred.read(node->outBuf))) ||
+    const AudioNode* input = node->input ? node->input : &head;
+    if ((count > 0 && (input != seriesEnd || deferred.read(node->outBuf))) ||
         !asSeriesStage(*node, bank, stages[count])) {
       break;
     }
     ++count;
-    last = seriesEnd = node;
+    last = node;
+    seriesEnd = node;
   }
-  WavefrontSeries::run(stages, count, bank.channel(inputEntry(first)), sampleFrames);
+  WavefrontSeries::run(stages, count, start.source, sampleFrames);
   deferred.run(bank, sampleFrames);
   return last;
 }
 
-}  // namespace
-
-void runGraph(AudioNode& head, const BufferBank& bank, VstInt32 sampleFrames) {
-  for (AudioNode* node = head.next.get(); node; node = node->next.get()) {
+// Runs the chain from node on.
+void runChain(AudioNode* node, const AudioNode& head, const BufferBank& bank, VstInt32 sampleFrames) {
+  for (; node; node = node->next.get()) {
     if (processorOf<ZrIIRFilter>(*node)) {
-      node = runSeries(*node, bank, sampleFrames);
+      node = runSeries(node, {nullptr, 0, bank.channel(inputEntry(*node)), nullptr}, head, bank, sampleFrames);
     } else if (node->kind == AudioNode::kEffect) {
       runEffect(*node, bank, sampleFrames);
     } else {
       node->processBlock(bank, sampleFrames);
     }
   }
+}
+
+}  // namespace
+
+void runGraph(AudioNode& head, const BufferBank& bank, VstInt32 sampleFrames) {
+  runChain(head.next.get(), head, bank, sampleFrames);
+}
+
+void runGraph(AudioNode& head, const BufferBank& bank, VstInt32 sampleFrames, const GraphInputStages& input) {
+  AudioNode* first = head.next.get();
+  const AudioNode* last = runSeries(first, {input.stages, input.count, input.source, &head}, head, bank, sampleFrames);
+  runChain(last ? last->next.get() : first, head, bank, sampleFrames);
 }
 
 void clearGraphState(AudioNode& head) {

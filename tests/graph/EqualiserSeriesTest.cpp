@@ -9,6 +9,7 @@
 #include "DescriptionGraph.h"
 #include "TestBufferBank.h"
 #include "graph/RunGraph.h"
+#include "processors/TestCascade.h"
 #include "support/SameSamples.h"
 
 namespace {
@@ -101,6 +102,51 @@ TEST(EqualiserSeries, GivesTheBitsOfRunningNodeByNode) {
         ASSERT_TRUE(sameSamples(plainBank.read(entry, static_cast<std::size_t>(count)),
                                 seriesBank.read(entry, static_cast<std::size_t>(count))))
             << "trial " << trial << ", block " << block << ", entry " << entry;
+      }
+      done += static_cast<std::size_t>(count);
+    }
+  }
+}
+
+// The engine's two input filters make the graph's input; a graph whose first node continues
+// them (an equaliser or a clipper reading the input) takes them into its first series.
+const std::string kFirstNodes[] = {
+    R"(<torvix><fx id="a" type="eq"/><fx id="cut" type="clip"/><fx id="b" type="eq"/></torvix>)",
+    R"(<torvix><fx id="cut" type="clip"/><fx id="a" type="eq"/><fx id="b" type="eq" input="in"/>
+       <mixer id="m" input="a" input2="b"/></torvix>)",
+    R"(<torvix><processor type="averager" id="level" input="in"><param set="0" value="9"/></processor>
+       <fx id="a" type="eq" input="in"/><mixer id="m" input="a" input2="a"><param set="0" node="level" get="0"/></mixer>
+       </torvix>)",
+    R"(<torvix><fx id="d" type="delay"/><fx id="a" type="eq"/></torvix>)",
+};
+
+TEST(EqualiserSeries, InputFiltersJoinTheFirstSeriesWithTheBitsOfRunningFirst) {
+  std::mt19937 generator(5);
+  const Settings bass{.order = 1, .frequency = 0.015f, .k = 0.4f, .passes = 3};
+  const Settings loMid{.order = 2, .frequency = 0.29f, .k = 0.7f, .passes = 1, .postGain = 1.7f};
+  for (const std::string& description : kFirstNodes) {
+    TablePresetLoader presets;
+    addRandomPresets(presets, generator);
+    DescriptionGraph series(description, presets), plain(description, presets);
+    ASSERT_TRUE(series.head && plain.head) << description;
+    TestCascade seriesFilters[] = {TestCascade(bass), TestCascade(loMid)};
+    TestCascade plainFilters[] = {TestCascade(bass), TestCascade(loMid)};
+    TestBufferBank seriesBank(4096), plainBank(4096);
+    for (std::size_t done = 0, block = 0; done < 3000; ++block) {
+      const int count = kUnevenBlocks[block % kUnevenBlocks.size()];
+      const std::vector<float> input = randomSignal(static_cast<std::size_t>(count), 7u * block);
+      const WavefrontSeries::Stage stages[] = {
+          WavefrontSeries::equaliser(seriesFilters[0].cascade, seriesBank.bank.channel(BufferBank::kGraphOutput)),
+          WavefrontSeries::equaliser(seriesFilters[1].cascade, seriesBank.bank.channel(BufferBank::kGraphInput))};
+      runGraph(*series.head, seriesBank.bank, count, {stages, 2, input.data()});
+      plainFilters[0].process(input.data(), plainBank.bank.channel(BufferBank::kGraphOutput), count);
+      plainFilters[1].process(plainBank.bank.channel(BufferBank::kGraphOutput),
+                              plainBank.bank.channel(BufferBank::kGraphInput), count);
+      runNodeByNode(*plain.head, plainBank.bank, count);
+      for (int entry = 0; entry < 8; ++entry) {
+        ASSERT_TRUE(sameSamples(plainBank.read(entry, static_cast<std::size_t>(count)),
+                                seriesBank.read(entry, static_cast<std::size_t>(count))))
+            << description << "\nblock " << block << ", entry " << entry;
       }
       done += static_cast<std::size_t>(count);
     }
