@@ -37,11 +37,15 @@ bool clipsAnything(const HardClip& clip) {
 
 bool wideLanesAllowed = true;
 
+#if TORVIX_WIDE_WAVEFRONT
+// Asked once when the module loads, so that no audio thread waits on a first-use guard.
+const bool wideLanesExist = WideWavefront::available();
+#endif
+
 }  // namespace
 
 VstInt32 PassWavefront::laneCapacity() {
 #if TORVIX_WIDE_WAVEFRONT
-  static const bool wideLanesExist = WideWavefront::available();
   if (wideLanesExist && wideLanesAllowed) return WideWavefront::kLanes;
 #endif
   return Sse2Lanes::kCount;
