@@ -2,6 +2,7 @@
 """Turns the benchmark results (Google Benchmark JSON) into report.md and the data and script
 for gnuplot (bench.gp, which draws bench.png). Medians of CPU time; costs in ns per sample."""
 import json
+import math
 import os
 import sys
 
@@ -98,12 +99,23 @@ def report(context, medians, errors):
         step = ns(floor)
         one, four, twenty = cost.get(1), cost.get(4), cost.get(20)
         lines += ["| measure | value | limit | |", "|---|---:|---:|---|"]
+        lanes = int(medians["cascadeBlock/passes:1"].get("lanes", 4))
+        wavefronts = math.ceil(20 / lanes)
+        lines.append(f"| lanes of one wavefront on this machine | {lanes} | | |")
         lines.append(f"| latency of one wavefront step (the section's recursion) | {step:.2f} ns | | |")
         lines.append(f"| 1 pass | {one:.2f} ns = {one / step:.2f} steps | | |")
         lines.append(f"| 4 passes / 1 pass | {four / one:.2f} | 1.5 | {verdict(four / one, 1.5)} |")
         lines.append(f"| 20 passes / 1 pass | {twenty / one:.2f} | 6 | {verdict(twenty / one, 6.0)} |")
-        lines.append(f"| 4 passes per wavefront step / step latency | {four / step:.2f} | 1 (floor) | |")
-        lines.append(f"| 20 passes per wavefront step (5 steps) / step latency | {twenty / 5 / step:.2f} | 1 (floor) | |")
+        full = cost.get(lanes)
+        if full:
+            lines.append(f"| {lanes} passes (one full wavefront) per step / step latency | {full / step:.2f} | 1 (floor) | |")
+        lines.append(f"| 20 passes per wavefront step ({wavefronts} steps) / step latency "
+                     f"| {twenty / wavefronts / step:.2f} | 1 (floor) | |")
+        four_lanes = dict(series(medians, "cascadeBlockFourLanes/passes:", "passes"))
+        if lanes > 4 and four_lanes.get(1) and four_lanes.get(20):
+            base = four_lanes[1]
+            lines.append(f"| four-lane form (SSE2): 4 / 1 pass, 20 / 1 pass | {four_lanes[4] / base:.2f}, "
+                         f"{four_lanes[20] / base:.2f} | 1.5, 6 | {verdict(four_lanes[20] / base, 6.0)} |")
         slope, intercept, r2 = linear_fit(passes)
         lines.append(f"| growth per pass (1 to 20), fit R² | {slope:.2f} ns, {r2:.3f} | linear | |")
         lines.append("")
