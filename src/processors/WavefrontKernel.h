@@ -140,10 +140,11 @@ class WavefrontKernel {
                       const Output* outputs, VstInt32 first, VstInt32 sampleFrames,
                       std::integer_sequence<VstInt32, n...>) const {
     VstInt32 reached = first;
-    ((outputCount == n + 1 &&
-      (reached = runFull<n + 1, clips>(histories, pending, source, outputs, first, sampleFrames), true)) ||
-     ...);
-    return reached;
+    const bool matched =
+        ((outputCount == n + 1 &&
+          (reached = runFull<n + 1, clips>(histories, pending, source, outputs, first, sampleFrames), true)) ||
+         ...);
+    return matched ? reached : first;
   }
 
   template <bool clips>
