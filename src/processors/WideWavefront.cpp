@@ -1,5 +1,6 @@
-// Compiled with AVX2 enabled: only this file's own code may run here, so it includes nothing
-// whose inline functions other files share, beyond the wavefront's kernel and types.
+// Compiled with AVX2 enabled. The lane type lives in an anonymous namespace, so everything
+// instantiated here is this file's own: no AVX2 copy of a function other files share can
+// stand in for theirs on a processor without AVX2.
 #include "processors/WideWavefront.h"
 
 #include <immintrin.h>
