@@ -48,10 +48,12 @@ void AveragerAN::processBlock(const BufferBank& bank, VstInt32 sampleFrames) {
   if (prepare()) measure(bank, sampleFrames);
 }
 
+bool AveragerAN::readsNoOtherNode() const {
+  return std::none_of(params.begin(), params.end(), [](const ParamBinding& binding) { return binding.source; });
+}
+
 bool AveragerAN::measuresWithAnother(const AveragerAN& other) const {
-  return std::none_of(params.begin(), params.end(), [](const ParamBinding& binding) { return binding.source; }) &&
-         std::none_of(other.params.begin(), other.params.end(),
-                      [](const ParamBinding& binding) { return binding.source; });
+  return readsNoOtherNode() && other.readsNoOtherNode();
 }
 
 // Each sum is a chain of dependent additions; two chains in one loop overlap.

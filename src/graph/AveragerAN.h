@@ -41,6 +41,7 @@ class AveragerAN final : public AudioNodeProcessor {
 
  private:
   struct Measurement;
+  bool readsNoOtherNode() const;
   bool prepare();
   Measurement start(const BufferBank& bank) const;
   void measure(const BufferBank& bank, VstInt32 sampleFrames);
