@@ -130,7 +130,7 @@ void ZrVelkoranGeneric::recoverFromFault(float* const* outputs, VstInt32 channel
   silence(outputs, channels, sampleFrames);
   bassFilter.clearSignalState();
   loMidFilter.clearSignalState();
-  if (graph) clearGraphState(*graph);
+  if (graph) clearGraphState(*graph->head);
 }
 
 void ZrVelkoranGeneric::processChunk(float* input, float* const* outputs, VstInt32 channels,
@@ -142,7 +142,7 @@ void ZrVelkoranGeneric::processChunk(float* input, float* const* outputs, VstInt
       WavefrontSeries::equaliser(loMidFilter.cascade(), bufferBank.channel(BufferBank::kGraphInput))};
   traceLog("fxtree:%d;", graphSerial);
   if (graph) {
-    runGraph(*graph, bufferBank, sampleFrames, {inputFilters, 2, input});
+    runGraph(*graph->head, bufferBank, sampleFrames, {inputFilters, 2, input});
   } else {
     WavefrontSeries::run(inputFilters, 2, input, sampleFrames);
   }
@@ -242,7 +242,7 @@ void ZrVelkoranGeneric::forwardToProcessors(VstInt32 opcode, VstInt32 index, Vst
                                             float opt) {
   const EngineLock guard(*this);
   void* forwardedPtr = writesText(opcode) ? forwardScratch : ptr;
-  for (AudioNode* node = graph.get(); node; node = node->next.get()) {
+  for (AudioNode* node = graph ? graph->head.get() : nullptr; node; node = node->next.get()) {
     node->dispatchToEffect(opcode, index, value, forwardedPtr, opt);
   }
   bassFilter.dispatcher(opcode, index, value, forwardedPtr, opt);
@@ -256,22 +256,30 @@ void ZrVelkoranGeneric::rememberSampleRate(VstInt32 opcode, float opt) {
 }
 
 bool ZrVelkoranGeneric::loadGraph(VstInt32 n) {
-  if (n < 0 || static_cast<std::size_t>(n) >= descriptionNames.size()) return false;
+  std::unique_ptr<PreparedGraph> prepared = prepareGraph(n);
+  if (!prepared) return false;
+  installGraph(std::move(prepared));  // the replaced graph is destroyed here, on this thread
+  return true;
+}
+
+std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::prepareGraph(VstInt32 n) {
+  if (n < 0 || static_cast<std::size_t>(n) >= descriptionNames.size()) return nullptr;
   const std::string& name = descriptionNames[n];
   traceLog("loading file:%s\n", name.c_str());
-  std::unique_ptr<AudioNode> head;
   try {
-    head = buildDescription(name);
+    std::unique_ptr<AudioNode> head = buildDescription(name);
+    if (!head) return nullptr;
+    for (AudioNode* node = head.get(); node; node = node->next.get()) {
+      node->dispatchToEffect(effSetSampleRate, 0, 0, nullptr, sampleRate);
+    }
+    auto prepared = std::make_unique<PreparedGraph>(PreparedGraph{std::move(head), n});
+    traceLog("loaded file:%s\n", name.c_str());
+    return prepared;
   } catch (const std::exception& failure) {
     // Memory ran out while reading, parsing or building: the old graph plays on.
     traceLog("can't load %s: %s\n", name.c_str(), failure.what());
-    return false;
+    return nullptr;
   }
-  if (!head) return false;
-  installGraph(std::move(head));
-  presetIndex = n;
-  traceLog("loaded file:%s\n", name.c_str());
-  return true;
 }
 
 std::unique_ptr<AudioNode> ZrVelkoranGeneric::buildDescription(const std::string& name) {
@@ -281,15 +289,10 @@ std::unique_ptr<AudioNode> ZrVelkoranGeneric::buildDescription(const std::string
   return std::move(built.head);
 }
 
-void ZrVelkoranGeneric::installGraph(std::unique_ptr<AudioNode> head) {
-  for (AudioNode* node = head.get(); node; node = node->next.get()) {
-    node->dispatchToEffect(effSetSampleRate, 0, 0, nullptr, sampleRate);
-  }
-  std::unique_ptr<AudioNode> old;
-  {
-    const EngineLock guard(*this);
-    old = std::move(graph);
-    graph = std::move(head);
-    ++graphSerial;
-  }
+std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::installGraph(std::unique_ptr<PreparedGraph> prepared) {
+  const EngineLock guard(*this);
+  std::swap(graph, prepared);
+  if (graph) presetIndex = graph->presetIndex;
+  ++graphSerial;
+  return prepared;
 }

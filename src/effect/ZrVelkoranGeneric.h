@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "effect/PreparedGraph.h"
 #include "frame/AudioEffectX.h"
-#include "graph/AudioNode.h"
 #include "graph/BufferBank.h"
 #include "processors/ZrIIRFilter.h"
 
@@ -58,11 +58,21 @@ class ZrVelkoranGeneric : public AudioEffectX {
   // to both input filters, under the engine lock; the answers are ignored.
   void forwardToProcessors(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
 
-  // host: replaces the graph with the one of description n. False, with
-  // graph and preset index unchanged, when n is outside the list or the
-  // description is missing, malformed or refused by the builder, or when
-  // memory runs out while it is read, parsed or built.
+  // host: replaces the graph with the one of description n (prepareGraph,
+  // then installGraph). False, with graph and preset index unchanged, when n
+  // is outside the list or the description is missing, malformed or refused
+  // by the builder, or when memory runs out while it is read, parsed or built.
   bool loadGraph(VstInt32 n);
+
+  // Any thread but audio, without the engine lock: builds description n for
+  // the sample rate last forwarded. Null (traced) in the cases where
+  // loadGraph gives false. May allocate and read the archive.
+  std::unique_ptr<PreparedGraph> prepareGraph(VstInt32 n);
+  // Any thread, audio included: swaps prepared in under the engine lock,
+  // which it holds only for the swap, and returns the graph it replaces
+  // (null when there was none); the caller destroys that one, off the audio
+  // thread. Allocates and frees nothing.
+  std::unique_ptr<PreparedGraph> installGraph(std::unique_ptr<PreparedGraph> prepared);
 
   // The names of the archive's graph descriptions, sorted; fixed after
   // construction.
@@ -87,7 +97,6 @@ class ZrVelkoranGeneric : public AudioEffectX {
   void recoverFromFault(float* const* outputs, VstInt32 channels, VstInt32 sampleFrames);
   void setPreBass(float value);
   std::unique_ptr<AudioNode> buildDescription(const std::string& name);
-  void installGraph(std::unique_ptr<AudioNode> head);
   void rememberSampleRate(VstInt32 opcode, float opt);
   void noteSilence();
 
@@ -98,7 +107,7 @@ class ZrVelkoranGeneric : public AudioEffectX {
   float preGain = 0.5f;
   float postGain = 0.5f;
   float preBass = 0.5f;
-  std::unique_ptr<AudioNode> graph;
+  std::unique_ptr<PreparedGraph> graph;
   VstInt32 graphSerial = 0;
   BufferBank bufferBank;
   ZrIIRFilter bassFilter;

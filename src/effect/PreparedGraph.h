@@ -1,0 +1,16 @@
+// A graph built from a description, ready to be swapped into the engine.
+#pragma once
+
+#include <memory>
+
+#include "frame/VstInterface.h"
+#include "graph/AudioNode.h"
+
+// Made off the audio thread (the build allocates and reads the archive); the engine's
+// swap takes it over and hands back the one it replaces, so that graphs are built and
+// destroyed where allocation is allowed.
+struct PreparedGraph {
+  std::unique_ptr<AudioNode> head;
+  // The description's place in the engine's list: what "Preset" reads once it plays.
+  VstInt32 presetIndex = 0;
+};
