@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "TimePerSample.h"
 #include "effect/InternalHost.h"
 #include "graph/DividerAN.h"
 #include "graph/GraphBuilder.h"
-#include "graph/RunGraph.h"
-#include "TimePerSample.h"
+#include "graph/RunPlan.h"
 #include "support/LevelMatchedDistortion.h"
 
 namespace {
@@ -92,8 +92,9 @@ void BM_RunBlockThroughGraph(benchmark::State& state) {
       description.root() ? buildGraph(*description.root(), internalHostCallback, presets) : nullptr;
   if (!head) return state.SkipWithError("the description was not built");
   Bank bank;
+  const RunPlan plan(*head, bank.bank);
   for (auto _ : state) {
-    runGraph(*head, bank.bank, kBlockLength);
+    plan.run(kBlockLength);
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations() * kBlockLength);
@@ -156,8 +157,9 @@ void runSyntheticGraph(benchmark::State& state) {
   std::unique_ptr<AudioNode> head = root ? buildGraph(*root, internalHostCallback, presets) : nullptr;
   if (!head) return state.SkipWithError("the synthetic description was not built");
   Bank bank;
+  const RunPlan plan(*head, bank.bank);
   for (auto _ : state) {
-    runGraph(*head, bank.bank, kBlockLength);
+    plan.run(kBlockLength);
     benchmark::ClobberMemory();
   }
   reportTimePerSample(state, kBlockLength);

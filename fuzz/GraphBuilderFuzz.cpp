@@ -10,7 +10,7 @@
 
 #include "effect/InternalHost.h"
 #include "graph/GraphBuilder.h"
-#include "graph/RunGraph.h"
+#include "graph/RunPlan.h"
 
 namespace {
 
@@ -51,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::unique_ptr<AudioNode> head = buildGraph(*root, internalHostCallback, presets);
   if (!head) return 0;
   static ShortBank bank;
-  runGraph(*head, bank.bank, kBlockLength);
-  runGraph(*head, bank.bank, kBlockLength / 2);
+  const RunPlan plan(*head, bank.bank);
+  plan.run(kBlockLength);
+  plan.run(kBlockLength / 2);
   return 0;
 }

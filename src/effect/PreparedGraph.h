@@ -5,12 +5,15 @@
 
 #include "frame/VstInterface.h"
 #include "graph/AudioNode.h"
+#include "graph/RunPlan.h"
 
-// Made off the audio thread (the build allocates and reads the archive); the engine's
-// swap takes it over and hands back the one it replaces, so that graphs are built and
-// destroyed where allocation is allowed.
+// Made off the audio thread (the build and its run plan allocate, and the build reads the
+// archive); the engine's swap takes it over and hands back the one it replaces, so that
+// graphs are built and destroyed where allocation is allowed.
 struct PreparedGraph {
   std::unique_ptr<AudioNode> head;
   // The description's place in the engine's list: what "Preset" reads once it plays.
   VstInt32 presetIndex = 0;
+  // How a block runs head's chain, with the engine's input filters before it.
+  RunPlan plan;
 };

@@ -12,10 +12,9 @@
 #include "effect/PresetReader.h"
 #include "frame/TextCopy.h"
 #include "frame/TraceLog.h"
-#include "graph/RunGraph.h"
+#include "graph/GraphState.h"
 #include "platform/DenormalGuard.h"
 #include "processors/Float4.h"
-#include "processors/WavefrontSeries.h"
 
 namespace {
 
@@ -133,18 +132,21 @@ void ZrVelkoranGeneric::recoverFromFault(float* const* outputs, VstInt32 channel
   if (graph) clearGraphState(*graph->head);
 }
 
+// The two input filters run as one series (their processReplacing is their cascade), the
+// start of the graph's first one where it can.
+std::array<WavefrontSeries::Stage, 2> ZrVelkoranGeneric::inputFilterStages() {
+  return {WavefrontSeries::equaliser(bassFilter.cascade(), bufferBank.channel(BufferBank::kGraphOutput)),
+          WavefrontSeries::equaliser(loMidFilter.cascade(), bufferBank.channel(BufferBank::kGraphInput))};
+}
+
 void ZrVelkoranGeneric::processChunk(float* input, float* const* outputs, VstInt32 channels,
                                      VstInt32 sampleFrames) {
-  // The two input filters run as one series (their processReplacing is their cascade), the
-  // start of the graph's first one where it can.
-  const WavefrontSeries::Stage inputFilters[] = {
-      WavefrontSeries::equaliser(bassFilter.cascade(), bufferBank.channel(BufferBank::kGraphOutput)),
-      WavefrontSeries::equaliser(loMidFilter.cascade(), bufferBank.channel(BufferBank::kGraphInput))};
   traceLog("fxtree:%d;", graphSerial);
   if (graph) {
-    runGraph(*graph->head, bufferBank, sampleFrames, {inputFilters, 2, input});
+    graph->plan.run(sampleFrames, input);
   } else {
-    WavefrontSeries::run(inputFilters, 2, input, sampleFrames);
+    const std::array<WavefrontSeries::Stage, 2> inputFilters = inputFilterStages();
+    WavefrontSeries::run(inputFilters.data(), 2, input, sampleFrames, PassWavefront::laneCapacity());
   }
   for (VstInt32 channel = 0; channel < channels; ++channel) writeOutput(outputs[channel], sampleFrames);
 }
@@ -262,7 +264,7 @@ bool ZrVelkoranGeneric::loadGraph(VstInt32 n) {
   return true;
 }
 
-std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::prepareGraph(VstInt32 n) {
+std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::prepareGraph(VstInt32 n, VstInt32 lanes) {
   if (n < 0 || static_cast<std::size_t>(n) >= descriptionNames.size()) return nullptr;
   const std::string& name = descriptionNames[n];
   traceLog("loading file:%s\n", name.c_str());
@@ -272,7 +274,9 @@ std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::prepareGraph(VstInt32 n) {
     for (AudioNode* node = head.get(); node; node = node->next.get()) {
       node->dispatchToEffect(effSetSampleRate, 0, 0, nullptr, sampleRate);
     }
-    auto prepared = std::make_unique<PreparedGraph>(PreparedGraph{std::move(head), n});
+    const std::array<WavefrontSeries::Stage, 2> inputFilters = inputFilterStages();
+    RunPlan plan(*head, bufferBank, {inputFilters.data(), 2}, lanes);
+    auto prepared = std::make_unique<PreparedGraph>(PreparedGraph{std::move(head), n, std::move(plan)});
     traceLog("loaded file:%s\n", name.c_str());
     return prepared;
   } catch (const std::exception& failure) {

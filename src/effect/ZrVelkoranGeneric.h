@@ -2,6 +2,7 @@
 // output gain, and the choice of graph.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <memory>
 #include <mutex>
@@ -11,6 +12,8 @@
 #include "effect/PreparedGraph.h"
 #include "frame/AudioEffectX.h"
 #include "graph/BufferBank.h"
+#include "processors/PassWavefront.h"
+#include "processors/WavefrontSeries.h"
 #include "processors/ZrIIRFilter.h"
 
 // Each block runs through the bass filter (input to bank entry 1), the
@@ -65,9 +68,10 @@ class ZrVelkoranGeneric : public AudioEffectX {
   bool loadGraph(VstInt32 n);
 
   // Any thread but audio, without the engine lock: builds description n for
-  // the sample rate last forwarded. Null (traced) in the cases where
-  // loadGraph gives false. May allocate and read the archive.
-  std::unique_ptr<PreparedGraph> prepareGraph(VstInt32 n);
+  // the sample rate last forwarded, with its run plan (wavefronts of at most
+  // lanes lanes; every width gives the same bits). Null (traced) in the cases
+  // where loadGraph gives false. May allocate and read the archive.
+  std::unique_ptr<PreparedGraph> prepareGraph(VstInt32 n, VstInt32 lanes = PassWavefront::laneCapacity());
   // Any thread, audio included: swaps prepared in under the engine lock,
   // which it holds only for the swap, and returns the graph it replaces
   // (null when there was none); the caller destroys that one, off the audio
@@ -91,6 +95,9 @@ class ZrVelkoranGeneric : public AudioEffectX {
   void allocateBank();
   void listDescriptions();
   void loadFilterPresets();
+  // The input filters as the stages of a series: bass from the block's input into bank
+  // entry 1, lo-mid from there into entry 0.
+  std::array<WavefrontSeries::Stage, 2> inputFilterStages();
   void processChunk(float* input, float* const* outputs, VstInt32 channels, VstInt32 sampleFrames);
   void writeOutput(float* output, VstInt32 sampleFrames) const;
   static void silence(float* const* outputs, VstInt32 channels, VstInt32 sampleFrames);

@@ -38,6 +38,9 @@ class AudioNode {
   // processor's (AudioEffect::clearSignalState). Allocates nothing.
   virtual void clearState();
 
+  // The bank entry this node reads: its input's output, or the graph input without one.
+  VstInt32 inputEntry() const { return input ? input->outBuf : BufferBank::kGraphInput; }
+
   // The first binding that sets parameter index, or nullptr.
   const ParamBinding* bindingFor(VstInt32 index) const;
 

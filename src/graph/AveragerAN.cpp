@@ -29,8 +29,7 @@ bool AveragerAN::prepare() {
 }
 
 AveragerAN::Measurement AveragerAN::start(const BufferBank& bank) const {
-  return {runningSum, writePos, windowLength, history.get(),
-          bank.channel(input ? input->outBuf : BufferBank::kGraphInput)};
+  return {runningSum, writePos, windowLength, history.get(), bank.channel(inputEntry())};
 }
 
 void AveragerAN::keep(const Measurement& measurement) {
@@ -49,7 +48,8 @@ void AveragerAN::processBlock(const BufferBank& bank, VstInt32 sampleFrames) {
 }
 
 bool AveragerAN::readsNoOtherNode() const {
-  return std::none_of(params.begin(), params.end(), [](const ParamBinding& binding) { return binding.source; });
+  return std::none_of(params.begin(), params.end(),
+                      [](const ParamBinding& binding) { return binding.source; });
 }
 
 bool AveragerAN::measuresWithAnother(const AveragerAN& other) const {

@@ -13,6 +13,9 @@ class InputAudioNode final : public AudioNodeFX {
  public:
   InputAudioNode();
 
+  // audio: nothing; the caller fills bank entry 0.
+  void processBlock(const BufferBank& bank, VstInt32 sampleFrames) override;
+
   // build: takes over a node that is not part of the chain.
   void keepUnplaced(std::unique_ptr<AudioNode> node);
   const std::vector<std::unique_ptr<AudioNode>>& unplacedNodes() const { return unplaced; }

@@ -85,7 +85,7 @@ float IIRCascade::mixWeight(float gain) const {
 
 void IIRCascade::processCascade(float** inputs, float** outputs, VstInt32 sampleFrames) {
   const WavefrontSeries::Stage stage = WavefrontSeries::equaliser(*this, outputs[0]);
-  WavefrontSeries::run(&stage, 1, inputs[0], sampleFrames);
+  WavefrontSeries::run(&stage, 1, inputs[0], sampleFrames, PassWavefront::laneCapacity());
 }
 
 PassWavefront::Lane IIRCascade::lane(const PassWavefront::Section& shared, VstInt32 pass) {

@@ -12,7 +12,7 @@ namespace {
 // Four lanes in an SSE2 register.
 struct Sse2Lanes {
   using V = __m128;
-  static constexpr VstInt32 kCount = 4;
+  static constexpr VstInt32 kCount = PassWavefront::kSse2Lanes;
 
   static V load(const float* values) { return _mm_load_ps(values); }
   static void store(float* values, V v) { _mm_store_ps(values, v); }
@@ -24,7 +24,9 @@ struct Sse2Lanes {
   static V laneMask(VstInt32 l) {
     return _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_set1_epi32(l), _mm_setr_epi32(0, 1, 2, 3)));
   }
-  static V blend(V mask, V chosen, V other) { return _mm_or_ps(_mm_and_ps(mask, chosen), _mm_andnot_ps(mask, other)); }
+  static V blend(V mask, V chosen, V other) {
+    return _mm_or_ps(_mm_and_ps(mask, chosen), _mm_andnot_ps(mask, other));
+  }
   static V greater(V a, V b) { return _mm_cmpgt_ps(a, b); }
   static V greaterOf(V a, V b) { return _mm_max_ps(a, b); }
 };
@@ -35,8 +37,6 @@ bool clipsAnything(const HardClip& clip) {
            clip.outputGain == none.outputGain);
 }
 
-bool wideLanesAllowed = true;
-
 #if TORVIX_WIDE_WAVEFRONT
 // Asked once when the module loads, so that no audio thread waits on a first-use guard.
 const bool wideLanesExist = WideWavefront::available();
@@ -46,18 +46,17 @@ const bool wideLanesExist = WideWavefront::available();
 
 VstInt32 PassWavefront::laneCapacity() {
 #if TORVIX_WIDE_WAVEFRONT
-  if (wideLanesExist && wideLanesAllowed) return WideWavefront::kLanes;
+  if (wideLanesExist) return WideWavefront::kLanes;
 #endif
   return Sse2Lanes::kCount;
 }
-
-void PassWavefront::allowWideLanes(bool allowed) { wideLanesAllowed = allowed; }
 
 PassWavefront::PassWavefront(const Lane* lanes, VstInt32 count) : lanes(lanes), count(count) {
   for (VstInt32 l = 0; l < count; ++l) anyClip = anyClip || clipsAnything(lanes[l].clip);
 }
 
-void PassWavefront::run(const float* source, const Output* outputs, VstInt32 outputCount, VstInt32 sampleFrames) {
+void PassWavefront::run(const float* source, const Output* outputs, VstInt32 outputCount,
+                        VstInt32 sampleFrames) {
 #if TORVIX_WIDE_WAVEFRONT
   if (count > Sse2Lanes::kCount) {
     WideWavefront::run(lanes, count, anyClip, source, outputs, outputCount, sampleFrames);

@@ -48,12 +48,12 @@ class PassWavefront {
     float* destination;
   };
 
-  // The lanes of one wavefront on this processor: 8 with AVX2 on 64-bit Linux, else 4 (SSE2,
-  // every target).
+  // The four lanes of an SSE2 register, which every target has.
+  static constexpr VstInt32 kSse2Lanes = 4;
+
+  // The most lanes of one wavefront on this processor: 8 with AVX2 on 64-bit Linux, else
+  // kSse2Lanes. A wavefront of up to kSse2Lanes lanes runs in the SSE2 form.
   static VstInt32 laneCapacity();
-  // Tests and benchmarks: with false, the 4-lane SSE2 form serves even where a wider one
-  // exists. Not to be called while a wavefront runs.
-  static void allowWideLanes(bool allowed);
 
   // Takes the lanes (1 to laneCapacity()); lanes beyond count compute, but nothing of theirs
   // is stored.

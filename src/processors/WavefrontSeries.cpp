@@ -1,5 +1,7 @@
 #include "processors/WavefrontSeries.h"
 
+#include <algorithm>
+
 #include "processors/IIRCascade.h"
 #include "processors/PassWavefront.h"
 #include "processors/ZrClipper.h"
@@ -9,7 +11,10 @@ namespace {
 // Gathers the lanes and outputs of one wavefront after another over one block.
 class SeriesRun {
  public:
-  SeriesRun(const float* source, VstInt32 sampleFrames) : source(source), sampleFrames(sampleFrames) {}
+  SeriesRun(const float* source, VstInt32 sampleFrames, VstInt32 lanes)
+      : capacity(std::clamp(lanes, 1, PassWavefront::laneCapacity())),
+        source(source),
+        sampleFrames(sampleFrames) {}
 
   void addEqualiser(IIRCascade& cascade, float* destination) {
     if (cascade.passes() <= 0) {
@@ -74,7 +79,7 @@ class SeriesRun {
   }
 
  private:
-  const VstInt32 capacity = PassWavefront::laneCapacity();
+  const VstInt32 capacity;
   PassWavefront::Lane lanes[PassWavefront::kMaxLanes];
   PassWavefront::Output outputs[PassWavefront::kMaxOutputs];
   VstInt32 laneCount = 0;
@@ -91,9 +96,10 @@ class SeriesRun {
 
 }  // namespace
 
-void WavefrontSeries::run(const Stage* stages, VstInt32 count, const float* source, VstInt32 sampleFrames) {
+void WavefrontSeries::run(const Stage* stages, VstInt32 count, const float* source, VstInt32 sampleFrames,
+                          VstInt32 lanes) {
   if (sampleFrames <= 0) return;
-  SeriesRun series(source, sampleFrames);
+  SeriesRun series(source, sampleFrames, lanes);
   for (VstInt32 k = 0; k < count; ++k) {
     if (stages[k].equaliser) {
       series.addEqualiser(*stages[k].equaliser, stages[k].destination);

@@ -11,7 +11,7 @@ class ZrClipper;
 // its own destination, with the same bits as running the stages' processReplacing one after
 // another. The passes of the equalisers fill the lanes of one wavefront in order; a hard
 // clipper that follows an equaliser clips that equaliser's last lane inside the wavefront.
-// A wavefront runs when it is full (PassWavefront::laneCapacity() lanes, or its outputs) or
+// A wavefront runs when it is full (the lanes the caller asks for, or its outputs) or
 // when a stage cannot join it: a clipper with an averaging window or one that follows no
 // equaliser's last lane runs on its own, and an equaliser without passes leaves its
 // destination as it is.
@@ -27,6 +27,8 @@ class WavefrontSeries {
   static Stage equaliser(IIRCascade& cascade, float* destination) { return {&cascade, nullptr, destination}; }
   static Stage clipper(ZrClipper& clipper, float* destination) { return {nullptr, &clipper, destination}; }
 
-  // audio, real-time: allocates nothing.
-  static void run(const Stage* stages, VstInt32 count, const float* source, VstInt32 sampleFrames);
+  // audio, real-time: allocates nothing. Wavefronts take at most lanes lanes, held to 1 to
+  // PassWavefront::laneCapacity(); every width gives the same bits.
+  static void run(const Stage* stages, VstInt32 count, const float* source, VstInt32 sampleFrames,
+                  VstInt32 lanes);
 };

@@ -11,7 +11,7 @@
 #include "graph/AudioNodeFX.h"
 #include "graph/InputAudioNode.h"
 #include "graph/MixerAudioNode.h"
-#include "graph/RunGraph.h"
+#include "graph/RunPlan.h"
 #include "processors/ZrClipper.h"
 #include "processors/ZrInv.h"
 #include "support/OneChannelHost.h"
@@ -136,7 +136,7 @@ TEST(GraphRun, HeadAloneWritesNothing) {
   TestBufferBank bank;
   bank.fill(BufferBank::kGraphInput, testSignal(64));
   InputAudioNode head;
-  runGraph(head, bank.bank, 64);
+  RunPlan(head, bank.bank).run(64);
   for (int entry = 1; entry < BufferBank::kEntryCount; ++entry) {
     EXPECT_EQ(bank[entry][0], TestBufferBank::kUntouched) << entry;
     EXPECT_EQ(bank[entry][63], TestBufferBank::kUntouched) << entry;
@@ -161,7 +161,7 @@ TEST(GraphRun, RunsTheChainInOrderOverOneChannelBuffers) {
   nodes.push_back(std::move(last));
   link(head, std::move(nodes));
 
-  runGraph(head, bank.bank, 300);
+  RunPlan(head, bank.bank).run(300);
 
   const std::vector<float> out = bank.read(BufferBank::kGraphOutput, 300);
   for (std::size_t i = 0; i < input.size(); ++i) {
@@ -172,15 +172,17 @@ TEST(GraphRun, RunsTheChainInOrderOverOneChannelBuffers) {
   EXPECT_TRUE(bank.guardsIntact());
 }
 
-TEST(GraphRun, FxNodeWithoutProcessorLeavesItsBufferAlone) {
+TEST(GraphRun, FxNodeWithoutProcessorWritesSilence) {
   TestBufferBank bank;
   bank.fill(BufferBank::kGraphInput, testSignal(16));
   InputAudioNode head;
   std::vector<std::unique_ptr<AudioNode>> nodes;
   nodes.push_back(fxNode(nullptr, &head, BufferBank::kGraphOutput));
   link(head, std::move(nodes));
-  runGraph(head, bank.bank, 16);
-  EXPECT_EQ(bank[BufferBank::kGraphOutput][0], TestBufferBank::kUntouched);
+  RunPlan(head, bank.bank).run(16);
+  EXPECT_EQ(bank.read(BufferBank::kGraphOutput, 16), std::vector<float>(16, 0.0f));
+  EXPECT_EQ(bank[BufferBank::kGraphOutput][16], TestBufferBank::kUntouched);
+  EXPECT_TRUE(bank.guardsIntact());
 }
 
 TEST(HostRequests, ReachTheProcessorAndAnswerZero) {

@@ -12,7 +12,7 @@
 #include "graph/AveragerAN.h"
 #include "graph/DividerAN.h"
 #include "graph/MixerAudioNode.h"
-#include "graph/RunGraph.h"
+#include "graph/RunPlan.h"
 #include "processors/ZrClipper.h"
 #include "processors/ZrIIRFilter.h"
 #include "processors/ZrInv.h"
@@ -33,7 +33,7 @@ std::string inverterSeries(int n) {
 std::vector<float> runBlock(const DescriptionGraph& graph, const std::vector<float>& input) {
   TestBufferBank bank;
   bank.fill(BufferBank::kGraphInput, input);
-  runGraph(*graph.head, bank.bank, static_cast<VstInt32>(input.size()));
+  RunPlan(*graph.head, bank.bank).run(static_cast<VstInt32>(input.size()));
   EXPECT_TRUE(bank.guardsIntact());
   return bank.read(BufferBank::kGraphOutput, input.size());
 }

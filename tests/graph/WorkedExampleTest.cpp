@@ -12,7 +12,7 @@
 #include "DescriptionGraph.h"
 #include "TestBufferBank.h"
 #include "TestSignal.h"
-#include "graph/RunGraph.h"
+#include "graph/RunPlan.h"
 #include "processors/ZrClipper.h"
 #include "processors/ZrIIRFilter.h"
 #include "support/LevelMatchedDistortion.h"
@@ -106,6 +106,7 @@ TEST_F(WorkedExample, EachBlockScalesTheClippedSignalToTheFilteredLevel) {
     clipper.setParameter(static_cast<VstInt32>(i), kDistPreset[i]);
   WindowModel levelIn(256), levelOut(256);
   TestBufferBank bank;
+  const RunPlan plan(*graph.head, bank.bank);
   const std::vector<float> signal = testSignal(4000, 0.8f);
   std::size_t done = 0;
   std::size_t written = 0;
@@ -119,7 +120,7 @@ TEST_F(WorkedExample, EachBlockScalesTheClippedSignalToTheFilteredLevel) {
     const double gain = std::min(levelIn.level() / levelOut.level(), 100.0);
 
     bank.fill(BufferBank::kGraphInput, block);
-    runGraph(*graph.head, bank.bank, static_cast<VstInt32>(blockSize));
+    plan.run(static_cast<VstInt32>(blockSize));
 
     EXPECT_EQ(bank.read(3, blockSize), filtered) << blockSize;
     EXPECT_EQ(bank.read(2, blockSize), clipped) << blockSize;

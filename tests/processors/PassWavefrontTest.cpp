@@ -11,6 +11,7 @@
 
 #include "TestCascade.h"
 #include "processors/IIRCascade.h"
+#include "processors/PassWavefront.h"
 #include "processors/WavefrontSeries.h"
 #include "support/SameSamples.h"
 
@@ -71,7 +72,8 @@ void expectSameAsPlain(const Settings& settings, const std::vector<float>& signa
   std::vector<float> expected(signal.size()), actual(signal.size(), -7.0f);
   if (inPlace) actual = signal;
   for (std::size_t done = 0, block = 0; done < signal.size(); ++block) {
-    const int count = std::min(kUnevenBlocks[block % kUnevenBlocks.size()], static_cast<int>(signal.size() - done));
+    const int count =
+        std::min(kUnevenBlocks[block % kUnevenBlocks.size()], static_cast<int>(signal.size() - done));
     plain.process(signal.data() + done, expected.data() + done, count);
     float* inputs[] = {inPlace ? actual.data() + done : const_cast<float*>(signal.data()) + done};
     float* outputs[] = {actual.data() + done};
@@ -80,9 +82,8 @@ void expectSameAsPlain(const Settings& settings, const std::vector<float>& signa
   }
   if (settings.passes <= 0 && !inPlace) expected.assign(signal.size(), -7.0f);
   if (settings.passes <= 0 && inPlace) expected = signal;
-  EXPECT_TRUE(sameSamples(expected, actual))
-      << "order " << settings.order << ", passes " << settings.passes << ", k " << settings.k << ", in place "
-      << inPlace;
+  EXPECT_TRUE(sameSamples(expected, actual)) << "order " << settings.order << ", passes " << settings.passes
+                                             << ", k " << settings.k << ", in place " << inPlace;
 }
 
 TEST(PassWavefront, GivesThePlainCascadesBitsForRandomSettingsAndUnevenBlocks) {
@@ -132,7 +133,8 @@ void expectSeriesSameAsPlain(std::mt19937& generator, int stageCount, int aliasi
     return buffers[aliasing == 0 ? k : aliasing == 1 ? 0 : k % 2].data();
   };
   for (std::size_t done = 0, block = 0; done < signal.size(); ++block) {
-    const int count = std::min(kUnevenBlocks[block % kUnevenBlocks.size()], static_cast<int>(signal.size() - done));
+    const int count =
+        std::min(kUnevenBlocks[block % kUnevenBlocks.size()], static_cast<int>(signal.size() - done));
     const float* source = signal.data() + done;
     std::vector<WavefrontSeries::Stage> stages;
     for (int k = 0; k < stageCount; ++k) {
@@ -141,9 +143,11 @@ void expectSeriesSameAsPlain(std::mt19937& generator, int stageCount, int aliasi
         plains[static_cast<std::size_t>(k)]->process(source, plainOut, count);
       }
       source = plainOut;
-      stages.push_back(WavefrontSeries::equaliser(equalisers[static_cast<std::size_t>(k)]->cascade, destination(actual, k) + done));
+      stages.push_back(WavefrontSeries::equaliser(equalisers[static_cast<std::size_t>(k)]->cascade,
+                                                  destination(actual, k) + done));
     }
-    WavefrontSeries::run(stages.data(), stageCount, signal.data() + done, count);
+    WavefrontSeries::run(stages.data(), stageCount, signal.data() + done, count,
+                         PassWavefront::laneCapacity());
     done += static_cast<std::size_t>(count);
   }
   for (int k = 0; k < stageCount; ++k) {
