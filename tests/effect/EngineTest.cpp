@@ -219,6 +219,23 @@ TEST_F(EngineTest, FailedLoadsKeepTheGraphAndIndex) {
   EXPECT_EQ(process(*engine, input), before);
 }
 
+// The louder graph leaves its audio in the pool buffer that the misspelt node of the next
+// one is given; that node must output silence, not what the buffer held.
+TEST_F(EngineTest, ANodeWithoutEffectIsSilentAfterALouderGraph) {
+  const std::string threeInverters =
+      R"(<torvix><fx id="a" type="inv"/><fx id="b" type="inv"/><fx id="c" type="inv"/></torvix>)";
+  const std::string misspelt =
+      R"(<torvix><fx id="a" type="inv"/><fx id="echo" type="dealy"/><fx id="b" type="inv"/></torvix>)";
+  useArchive({{"a.xml", threeInverters}, {"b.xml", misspelt}});
+  auto engine = makeEngine();
+  process(*engine, ramp(4096));
+  set(*engine, 3, 1.0f);
+  for (int block = 0; block < 3; ++block) {
+    EXPECT_EQ(process(*engine, std::vector<float>(512, 0.0f)), std::vector<float>(512, 0.0f)) << block;
+  }
+  EXPECT_EQ(process(*engine, ramp(512)), std::vector<float>(512, 0.0f));
+}
+
 TEST_F(EngineTest, LongBlocksRunInPieces) {
   useArchive({{"flip.xml", kInverterGraph}});
   auto engine = makeEngine();

@@ -90,7 +90,7 @@ class DescriptionLinter {
     const ProcessorInfo* processor = findProcessorType(type);
     if (!processor) {
       warn(element, "unknown fx type \"" + std::string(type) + "\" (known: " + knownProcessorTypes() +
-                        "): the node has no effect and its output holds no signal");
+                        "): the node has no effect and outputs silence");
     }
     return DeclaredNode{NodeClass::kFx, processor};
   }
