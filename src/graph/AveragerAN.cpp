@@ -93,13 +93,35 @@ bool AveragerAN::isValidWindow(float requested) {
   return requested >= 1.0f && requested <= static_cast<float>(kMaxWindowLength);
 }
 
-bool AveragerAN::setWindowLength(float requested) {
-  if (!isValidWindow(requested)) return false;
-  const auto length = static_cast<VstInt32>(requested);
-  if (length == windowLength) return true;
+std::optional<float> AveragerAN::constantWindow() const {
+  const ParamBinding* window = bindingFor(0);
+  if (!window) return 1.0f;
+  if (window->source) return std::nullopt;
+  return window->value;
+}
+
+VstInt32 AveragerAN::historyNeeded() const {
+  const std::optional<float> constant = constantWindow();
+  return constant ? static_cast<VstInt32>(*constant) : kMaxFollowedWindow;
+}
+
+bool AveragerAN::allocateHistory() {
+  const VstInt32 length = historyNeeded();
   std::unique_ptr<float[]> cleared(new (std::nothrow) float[length]());
   if (!cleared) return false;
   history = std::move(cleared);
+  historyLength = length;
+  windowLength = 0;
+  if (const std::optional<float> constant = constantWindow()) setWindowLength(*constant);
+  return true;
+}
+
+bool AveragerAN::setWindowLength(float requested) {
+  if (!(requested >= 1.0f) || historyLength == 0) return false;
+  const VstInt32 length =
+      requested >= static_cast<float>(historyLength) ? historyLength : static_cast<VstInt32>(requested);
+  if (length == windowLength) return true;
+  std::fill(history.get(), history.get() + length, 0.0f);
   windowLength = length;
   writePos = 0;
   runningSum = 0.0;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "graph/AudioNodeProcessor.h"
 
@@ -12,11 +13,17 @@
 class AveragerAN final : public AudioNodeProcessor {
  public:
   static constexpr VstInt32 kLevel = 0;
-  // The largest whole number that a float parameter holds exactly: 64 MiB of history,
-  // about 380 seconds at 44.1 kHz.
+  // The longest constant window: the largest whole number that a float parameter holds
+  // exactly, 64 MiB of history, about 380 seconds at 44.1 kHz.
   static constexpr VstInt32 kMaxWindowLength = 1 << 24;
+  // The longest window that follows another node's value (256 KiB of history, 1.5 seconds at
+  // 44.1 kHz); a longer one is held to it. Such a window gets this much history when its
+  // graph is built, since its length is known only as it runs. Far above what a divider's
+  // ratio (at most 100) can ask, even at 16 times 192 kHz for a description written for
+  // 44.1 kHz (70 times the samples); raise it here should a description need more.
+  static constexpr VstInt32 kMaxFollowedWindow = 1 << 16;
 
-  // Whether requested (truncated toward zero) is a window length from 1 to
+  // Whether requested (truncated toward zero) is a constant window length from 1 to
   // kMaxWindowLength; false for a value that is not a number.
   static bool isValidWindow(float requested);
 
@@ -27,16 +34,27 @@ class AveragerAN final : public AudioNodeProcessor {
   bool measuresWithAnother(const AveragerAN& other) const;
   // audio: first.processBlock, then second.processBlock, in one loop (both measure the
   // same block, each its own input); when measuresWithAnother holds.
-  static void processBlocks(AveragerAN& first, AveragerAN& second, const BufferBank& bank, VstInt32 sampleFrames);
+  static void processBlocks(AveragerAN& first, AveragerAN& second, const BufferBank& bank,
+                            VstInt32 sampleFrames);
   // audio: the level for which 0, else 1.
   float getValue(VstInt32 which) override;
   // audio: empties the window (a level of 0), keeping its length.
   void clearState() override;
 
-  // build or audio: makes the window requested samples long (truncated toward zero); a new
-  // length starts from an empty history. A length below 1 or above kMaxWindowLength (or
-  // not a number), or a history that cannot be allocated, is refused: the previous window
-  // stays and the result is false. Allocates only when the length changes.
+  // build: the window parameter's constant, or none when it follows another node (an
+  // unbound window is the constant 1).
+  std::optional<float> constantWindow() const;
+  // build: the samples of history the averager needs: its constant window (truncated), or
+  // kMaxFollowedWindow for a window that follows another node. The constant must be valid.
+  VstInt32 historyNeeded() const;
+  // build: allocates historyNeeded() samples of history and sets a constant window. False,
+  // with nothing changed, when memory runs out.
+  bool allocateHistory();
+
+  // audio: makes the window requested samples long (truncated toward zero), held to the
+  // history allocated at build; a new length starts from an empty history. A length below 1
+  // or not a number, or no history yet, is refused: the previous window stays and the result
+  // is false. Allocates nothing.
   bool setWindowLength(float requested);
 
  private:
@@ -51,4 +69,6 @@ class AveragerAN final : public AudioNodeProcessor {
   VstInt32 writePos = 0;
   std::unique_ptr<float[]> history;
   double runningSum = 0.0;
+  // Samples that history holds.
+  VstInt32 historyLength = 0;
 };

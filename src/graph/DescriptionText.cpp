@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
@@ -29,4 +30,10 @@ float readFloat(const char* text) {
   const double value = std::strtod(text, nullptr);
   if (std::fabs(value) > FLT_MAX) return static_cast<float>(std::copysign(INFINITY, value));
   return static_cast<float>(value);
+}
+
+std::string numberText(float value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+  return text;
 }

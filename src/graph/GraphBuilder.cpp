@@ -2,8 +2,8 @@
 
 #include <tinyxml.h>
 
-#include <cstdio>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,12 +21,6 @@
 namespace {
 
 std::string quoted(const char* text) { return std::string("\"") + text + "\""; }
-
-std::string numberText(float value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
-  return text;
-}
 
 bool hasAudioOutput(const AudioNode& node) { return node.kind != AudioNode::kControl; }
 
@@ -59,6 +53,7 @@ class GraphBuilder {
   bool orderChain(AudioNode& output);
   bool assignBufferIndexes();
   bool checkControlReads();
+  bool allocateAveragerHistories();
   void handOverNodes(InputAudioNode& head);
 
   AudioNode* resolve(const TiXmlElement& element, const char* attribute, const char* id);
@@ -75,8 +70,9 @@ class GraphBuilder {
   // Owns every node but the head until the build succeeds.
   std::vector<std::unique_ptr<AudioNode>> created;
   AudioNode* previous = nullptr;
-  // Samples of history that the graph's averagers may hold.
+  // Samples of history that the graph's averagers will hold, and the averagers.
   std::int64_t averagerHistory = 0;
+  std::vector<AveragerAN*> averagers;
   bool refused = false;
 };
 
@@ -208,27 +204,34 @@ bool GraphBuilder::connectInput(const TiXmlElement& element, AudioNode& node) {
   return true;
 }
 
-// A constant window is set up now, so the first block does not allocate on the audio
-// thread; a window read from another node is checked when it is read, and may grow to the
-// longest window, so it counts as one against the graph's history.
+// Every averager gets its history once the description has been accepted, so that no block
+// allocates: a constant window exactly, one read from another node the longest it may become.
 bool GraphBuilder::prepareAverager(const TiXmlElement& element, AudioNode& node) {
   auto* averager = dynamic_cast<AveragerAN*>(&node);
   if (!averager) return true;
-  const ParamBinding* window = averager->bindingFor(0);
-  const bool bound = window && window->source;
-  const float length = window && !bound ? window->value : 1.0f;
-  if (!AveragerAN::isValidWindow(length)) {
-    return refuse(element, "the averager window " + numberText(length) + " is not between 1 and " +
+  const std::optional<float> constant = averager->constantWindow();
+  if (constant && !AveragerAN::isValidWindow(*constant)) {
+    return refuse(element, "the averager window " + numberText(*constant) + " is not between 1 and " +
                                std::to_string(AveragerAN::kMaxWindowLength) + " samples");
   }
-  averagerHistory += bound ? AveragerAN::kMaxWindowLength : static_cast<std::int64_t>(length);
+  averagerHistory += averager->historyNeeded();
   if (averagerHistory > kMaxAveragerHistory) {
     return refuse(element, "the averagers' histories would exceed " + std::to_string(kMaxAveragerHistory) +
                                " samples (a window read from another node counts as " +
-                               std::to_string(AveragerAN::kMaxWindowLength) + ")");
+                               std::to_string(AveragerAN::kMaxFollowedWindow) + ")");
   }
-  if (bound || averager->setWindowLength(length)) return true;
-  return refuse(element, "the history of a window of " + numberText(length) + " samples cannot be allocated");
+  averagers.push_back(averager);
+  return true;
+}
+
+bool GraphBuilder::allocateAveragerHistories() {
+  for (AveragerAN* averager : averagers) {
+    if (!averager->allocateHistory()) {
+      return refuse(*averager, "the history of " + std::to_string(averager->historyNeeded()) +
+                                   " samples cannot be allocated");
+    }
+  }
+  return true;
 }
 
 void GraphBuilder::registerNode(const TiXmlElement& element, const char* id,
@@ -244,7 +247,9 @@ bool GraphBuilder::finish(AudioNode& output) {
     return refuse(output, "a divider or averager cannot be the output node (the last node declared)");
   }
   output.outBuf = BufferBank::kGraphOutput;
-  if (!orderChain(output) || !assignBufferIndexes() || !checkControlReads()) return false;
+  if (!orderChain(output) || !assignBufferIndexes() || !checkControlReads() || !allocateAveragerHistories()) {
+    return false;
+  }
   output.outBuf = BufferBank::kGraphOutput;
   return true;
 }

@@ -12,7 +12,8 @@
 class TiXmlElement;
 
 // The samples of history that the averagers of one graph may hold: 256 MiB, four of the
-// longest windows. A window read from another node counts as the longest.
+// longest constant windows. A window read from another node counts as
+// AveragerAN::kMaxFollowedWindow, the history it gets.
 constexpr std::int64_t kMaxAveragerHistory = std::int64_t{4} * AveragerAN::kMaxWindowLength;
 
 // build: creates the nodes declared by the children of root (the <torvix> element) with

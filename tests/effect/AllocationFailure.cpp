@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <new>
 
+#include "AllocationCount.h"
+
 namespace {
 
 // Allocations still granted on this thread; negative while no failure is
@@ -11,6 +13,7 @@ thread_local long remaining = -1;
 thread_local bool refused = false;
 
 void* allocate(std::size_t size) noexcept {
+  AllocationCount::note();
   if (remaining == 0) {
     refused = true;
     return nullptr;

@@ -5,7 +5,8 @@
 // thread after the first `allowed` ones fails: operator new throws
 // std::bad_alloc, its nothrow form gives nullptr. Other threads allocate as
 // usual. Only the test executable that compiles AllocationFailure.cpp gets
-// this replacement of the global allocation functions.
+// this replacement of the global allocation functions, which also report
+// every allocation to AllocationCount.
 class AllocationFailure {
  public:
   explicit AllocationFailure(long allowed);

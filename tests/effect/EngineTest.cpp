@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "AllocationCount.h"
 #include "ArchiveTest.h"
 #include "effect/ModuleDirectory.h"
 #include "effect/VelkoranWin.h"
@@ -234,6 +235,38 @@ TEST_F(EngineTest, ANodeWithoutEffectIsSilentAfterALouderGraph) {
     EXPECT_EQ(process(*engine, std::vector<float>(512, 0.0f)), std::vector<float>(512, 0.0f)) << block;
   }
   EXPECT_EQ(process(*engine, ramp(512)), std::vector<float>(512, 0.0f));
+}
+
+// Windows that follow other nodes: one whose length follows a level, so changes from block
+// to block, and one that a divider passes a constant far above the bound to.
+const std::string kFollowedWindows = R"(<torvix>
+  <fx id="tone" type="eq"/>
+  <processor type="averager" id="fast" input="tone"><param set="0" value="16"/></processor>
+  <processor type="divider" id="length"><param set="0" node="fast" get="0"/><param set="1" value="0.01"/>
+    <param set="7" value="1e9"/></processor>
+  <processor type="averager" id="moving" input="tone"><param set="0" node="length" get="2"/></processor>
+  <processor type="averager" id="huge" input="in"><param set="0" node="length" get="7"/></processor>
+  <mixer id="out" input="tone" input2="tone">
+    <param set="0" node="moving" get="0"/><param set="1" node="huge" get="0"/>
+  </mixer>
+</torvix>)";
+
+TEST_F(EngineTest, TheAudioThreadNeverAllocates) {
+  useArchive({{"a.xml", kFollowedWindows}, {"b.xml", kDelayGraph}});
+  auto engine = makeEngine();
+  std::vector<float> input = ramp(4096), output(4096);
+  float* inputs[] = {input.data()};
+  float* outputs[] = {output.data()};
+  for (const float description : {0.0f, 1.0f}) {
+    set(*engine, 3, description);
+    ASSERT_EQ(engine->getUserParameter(3), description);
+    const AllocationCount count;
+    for (std::size_t block = 0; block < 200; ++block) {
+      for (float& sample : input) sample *= -0.999f;
+      engine->processReplacing(inputs, outputs, static_cast<VstInt32>(1 + block * 37 % 4096));
+    }
+    EXPECT_EQ(count.allocations(), 0) << description;
+  }
 }
 
 TEST_F(EngineTest, LongBlocksRunInPieces) {

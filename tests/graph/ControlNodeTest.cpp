@@ -94,7 +94,11 @@ class AveragerRun : public ::testing::Test {
     averager.input = &source;
   }
 
-  void window(float length) { bindConstant(averager, 0, length); }
+  // As the builder sets a constant window up.
+  void window(float length) {
+    bindConstant(averager, 0, length);
+    ASSERT_TRUE(averager.allocateHistory());
+  }
 
   float feed(const std::vector<float>& samples) {
     bank.fill(kEntry, samples);
@@ -175,6 +179,7 @@ TEST_F(AveragerRun, WholeBlockAndUnevenPiecesGiveTheSameLevels) {
   AveragerAN pieces;
   pieces.input = &source;
   pieces.params = averager.params;
+  ASSERT_TRUE(pieces.allocateHistory());
   const std::size_t sizes[] = {1, 7, 256, 3, 500, 90};
   for (std::size_t done = 0, piece = 0; done < signal.size(); piece = (piece + 1) % 6) {
     const std::size_t count = std::min(sizes[piece], signal.size() - done);
@@ -209,6 +214,7 @@ class BoundWindow : public AveragerRun {
     AveragerRun::SetUp();
     bindConstant(length, 7, 4.0f);
     bindSource(averager, 0, length, 7);
+    ASSERT_TRUE(averager.allocateHistory());
   }
 
   DividerAN length;
@@ -222,7 +228,8 @@ TEST_F(BoundWindow, WindowFollowsItsSource) {
 
 TEST_F(BoundWindow, WindowThatIsNoLengthKeepsThePreviousOne) {
   feed({1.0f, 1.0f});
-  for (float invalid : {0.99f, 0.0f, -4.0f, std::numeric_limits<float>::quiet_NaN(), 1e12f}) {
+  for (float invalid : {0.99f, 0.0f, -4.0f, std::numeric_limits<float>::quiet_NaN(),
+                        -std::numeric_limits<float>::infinity()}) {
     length.params[0].value = invalid;
     EXPECT_EQ(feed({1.0f}), 0.75f) << invalid;
     feed({0.0f});
@@ -237,13 +244,43 @@ TEST_F(BoundWindow, WithoutAnyValidWindowNothingIsMeasured) {
   EXPECT_EQ(feed({1.0f}), 0.5f);
 }
 
-TEST(AveragerWindow, AcceptsOnlyLengthsFromOneToTheMaximum) {
-  AveragerAN averager;
-  EXPECT_TRUE(averager.setWindowLength(1.0f));
-  EXPECT_TRUE(averager.setWindowLength(static_cast<float>(AveragerAN::kMaxWindowLength)));
-  EXPECT_FALSE(averager.setWindowLength(std::nextafter(static_cast<float>(AveragerAN::kMaxWindowLength), INFINITY)));
-  EXPECT_FALSE(averager.setWindowLength(0.999f));
-  EXPECT_FALSE(averager.setWindowLength(-std::numeric_limits<float>::infinity()));
+// Longer windows than the history made at build are held to it, however long.
+TEST_F(BoundWindow, WindowLongerThanTheBoundIsHeldToIt) {
+  const float bound = static_cast<float>(AveragerAN::kMaxFollowedWindow);
+  for (float longer : {bound, bound + 1.0f, 1e12f, std::numeric_limits<float>::infinity()}) {
+    length.params[0].value = 4.0f;
+    EXPECT_EQ(feed({1.0f, 1.0f, 1.0f, 1.0f}), 1.0f);
+    length.params[0].value = longer;
+    EXPECT_EQ(feed({1.0f, 1.0f, 1.0f, 1.0f}), 4.0f / bound) << longer;
+    EXPECT_EQ(feed(std::vector<float>(AveragerAN::kMaxFollowedWindow, 1.0f)), 1.0f) << longer;
+  }
+}
+
+TEST(AveragerWindow, ConstantWindowsRunFromOneToTheMaximum) {
+  EXPECT_TRUE(AveragerAN::isValidWindow(1.0f));
+  EXPECT_TRUE(AveragerAN::isValidWindow(static_cast<float>(AveragerAN::kMaxWindowLength)));
+  EXPECT_FALSE(
+      AveragerAN::isValidWindow(std::nextafter(static_cast<float>(AveragerAN::kMaxWindowLength), INFINITY)));
+  EXPECT_FALSE(AveragerAN::isValidWindow(0.999f));
+  EXPECT_FALSE(AveragerAN::isValidWindow(-std::numeric_limits<float>::infinity()));
+  EXPECT_FALSE(AveragerAN::isValidWindow(std::numeric_limits<float>::quiet_NaN()));
+}
+
+// The history each averager gets at build: its constant window, or the bound when the window
+// follows another node; without it no window can be set.
+TEST(AveragerWindow, HistoryComesFromTheBuild) {
+  AveragerAN unbound, constant, followed;
+  bindConstant(constant, 0, 300.7f);
+  DividerAN source;
+  bindSource(followed, 0, source, 2);
+  EXPECT_EQ(unbound.historyNeeded(), 1);
+  EXPECT_EQ(constant.historyNeeded(), 300);
+  EXPECT_EQ(followed.historyNeeded(), AveragerAN::kMaxFollowedWindow);
+  EXPECT_EQ(constant.constantWindow(), 300.7f);
+  EXPECT_EQ(followed.constantWindow(), std::nullopt);
+  EXPECT_FALSE(constant.setWindowLength(4.0f));
+  ASSERT_TRUE(constant.allocateHistory());
+  EXPECT_TRUE(constant.setWindowLength(1e9f));
 }
 
 }  // namespace

@@ -139,22 +139,31 @@ TEST(AveragerWindow, OneSampleTheDefaultAndAHundredSecondsAreAccepted) {
   EXPECT_NE(graph.head, nullptr);
 }
 
-// n averagers whose windows another node's value sets: each may grow to the longest.
-std::string boundWindows(int n) {
+// After a divider (line 2), constants averagers with the longest constant window, then
+// followed averagers whose windows follow the divider's value, one element per line.
+std::string averagerWindows(int constants, int followed) {
   std::string children = "<processor id=\"w\" type=\"divider\" input=\"in\"/>\n";
-  for (int i = 0; i < n; ++i)
+  for (int i = 0; i < constants; ++i)
+    children += "<processor type=\"averager\" input=\"in\"><param set=\"0\" value=\"" +
+                std::to_string(AveragerAN::kMaxWindowLength) + "\"/></processor>\n";
+  for (int i = 0; i < followed; ++i)
     children +=
         "<processor type=\"averager\" input=\"in\"><param set=\"0\" node=\"w\" get=\"2\"/></processor>\n";
   return children + "<fx id=\"b\" type=\"inv\" input=\"in\"/>";
 }
 
+// Histories are allocated only once a description is accepted, so these refusals cost no
+// memory.
 TEST(AveragerWindow, HistoriesThatCouldExhaustMemoryAreRefused) {
   static_assert(kMaxAveragerHistory == 4 * std::int64_t{AveragerAN::kMaxWindowLength});
-  DescriptionGraph fits("<torvix>" + boundWindows(4) + "</torvix>");
+  constexpr int kFollowedInOneWindow = AveragerAN::kMaxWindowLength / AveragerAN::kMaxFollowedWindow;
+  DescriptionGraph fits("<torvix>" + averagerWindows(0, 4) + "</torvix>");
   EXPECT_NE(fits.head, nullptr);
-  expectRefused(boundWindows(5), {"processor", 7, "histories"});
-  expectRefused(boundWindows(4) + "<processor type=\"averager\" input=\"in\"/>",
-                {"processor", 7, "histories"});
+  expectRefused(averagerWindows(5, 0), {"processor", 7, "histories"});
+  expectRefused(averagerWindows(3, kFollowedInOneWindow + 1),
+                {"processor", 6 + kFollowedInOneWindow, "histories"});
+  expectRefused(averagerWindows(3, kFollowedInOneWindow) + "<processor type=\"averager\" input=\"in\"/>",
+                {"processor", 6 + kFollowedInOneWindow, "histories"});
 }
 
 // n + 1 buffers live at once: n fx nodes all ordered before the first mixer that reads

@@ -53,6 +53,7 @@ TEST(VectorisedAverager, KeepsThePlainRunningSumAcrossUnevenBlocks) {
     TestBufferBank bank(2048);
     AveragerAN averager;
     averager.params = {gain(0, window)};
+    ASSERT_TRUE(averager.allocateHistory());
     const auto length = static_cast<int>(window);
     std::vector<float> history(static_cast<std::size_t>(length), 0.0f);
     double sum = 0.0;

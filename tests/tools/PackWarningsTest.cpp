@@ -70,6 +70,39 @@ TEST(PackWarnings, PresetForAnotherProcessorAndNodesThatNeverRun) {
                  {{"g.xml", 2, "never runs"}, {"g.xml", 2, "\"a\" is eq, but"}});
 }
 
+// An averager on line 4 whose window is value get of source (declared on line 3, after a
+// divider passing on the constant 1e9 as its value 7), both read by the output mixer.
+std::string followedWindow(const std::string& source, const std::string& get) {
+  return graph(R"(<processor type="divider" id="far" input="in"><param set="7" value="1e9"/></processor>
+)" + source + R"(
+<processor type="averager" id="w" input="in"><param set="0" node="s" get=")" +
+               get + R"("/></processor>
+<mixer id="m" input="in" input2="in"><param set="0" node="w" get="0"/><param set="1" node="far" get="2"/></mixer>)");
+}
+
+TEST(PackWarnings, FollowedWindowsThatCanOutgrowTheirHistory) {
+  const std::string divider = R"(<processor type="divider" id="s" input="in">)";
+  const struct {
+    std::string source;
+    std::string get;
+    std::string mentions;  // empty: no warning
+  } cases[] = {
+      {divider + "</processor>", "2", ""},
+      {divider + R"(<param set="7" value="65536"/></processor>)", "7", ""},
+      {divider + R"(<param set="7" value="65537"/></processor>)", "7", "follows the constant 65537"},
+      {divider + R"(<param set="7" node="far" get="7"/></processor>)", "7", "follows the constant 1e+09"},
+      {R"(<processor type="averager" id="s" input="in"><param set="0" value="64"/></processor>)", "0",
+       "follows a level, which has no bound"},
+  };
+  for (const auto& window : cases) {
+    SCOPED_TRACE(window.source);
+    std::vector<Expected> expected;
+    if (!window.mentions.empty())
+      expected.push_back({"g.xml", 4, window.mentions + ": a window longer than 65536"});
+    expectWarnings({{"g.xml", followedWindow(window.source, window.get)}}, expected);
+  }
+}
+
 TEST(PackWarnings, EngineFilterPresetsCountAsUsed) {
   expectWarnings({{"g.xml", graph("")}, {"bass.preset", kEqPreset}, {"LO_MID.preset", kEqPreset}}, {});
 }

@@ -12,6 +12,7 @@
 #include "pack/AsciiCase.h"
 #include "pack/DescriptionLint.h"
 #include "pack/EntryPresetLoader.h"
+#include "pack/FollowedWindowCheck.h"
 #include "pack/NearestName.h"
 #include "pack/PackError.h"
 #include "pack/PresetValueCheck.h"
@@ -134,7 +135,9 @@ PackWarnings checkDescriptions(const std::vector<ArchiveEntry>& entries) {
     const TiXmlElement& root =
         parseDescription(document, std::string(entry.bytes.begin(), entry.bytes.end()), entry.source);
     lintDescription(root, entry.source, warnings);
-    usage.addDescription(buildRoot(root, entry.source, presets), entry.source);
+    const BuiltDescription built = buildRoot(root, entry.source, presets);
+    usage.addDescription(built, entry.source);
+    checkFollowedWindows(built, entry.source, warnings);
   }
   usage.warnUnused();
   warnings.sortByPlace();
