@@ -16,4 +16,6 @@ struct PreparedGraph {
   VstInt32 presetIndex = 0;
   // How a block runs head's chain, with the engine's input filters before it.
   RunPlan plan;
+  // The sample rate its processors were given.
+  float sampleRate = 44100.0f;
 };

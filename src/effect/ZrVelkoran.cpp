@@ -77,7 +77,9 @@ void ZrVelkoran::process(float** inputs, float** outputs, VstInt32 sampleFrames)
 }
 
 void ZrVelkoran::setParameter(VstInt32 index, float value) {
-  {
+  if (index == ZrVelkoranGeneric::kPreset) {
+    engine->selectDescription(value);
+  } else {
     const VelkoranWin::EngineLock guard(*engine);
     engine->setUserParameter(index, value);
   }

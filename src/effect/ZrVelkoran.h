@@ -30,8 +30,9 @@ class ZrVelkoran : public AudioEffectX {
   void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
   void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
 
-  // host or GUI: under the engine lock; the editor hears of the change
-  // after the lock is released.
+  // host or GUI: under the engine lock, but for "Preset", whose build takes
+  // no lock that the audio thread takes (only its swap does); the editor hears
+  // of the change once the engine has it.
   void setParameter(VstInt32 index, float value) override;
   // Any thread, no lock.
   float getParameter(VstInt32 index) override;

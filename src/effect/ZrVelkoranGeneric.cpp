@@ -8,6 +8,7 @@
 #include "effect/ArchiveDescriptions.h"
 #include "effect/ArchiveSession.h"
 #include "effect/FiniteSignal.h"
+#include "effect/GraphBuiltHook.h"
 #include "effect/InternalHost.h"
 #include "effect/PresetReader.h"
 #include "frame/TextCopy.h"
@@ -182,11 +183,15 @@ void ZrVelkoranGeneric::setUserParameter(VstInt32 index, float value) {
       setPreBass(value);
       break;
     case kPreset:
-      if (const VstInt32 n = descriptionIndex(value, descriptionNames.size()); n >= 0) loadGraph(n);
+      selectDescription(value);
       break;
     default:
       break;
   }
+}
+
+void ZrVelkoranGeneric::selectDescription(float value) {
+  if (const VstInt32 n = descriptionIndex(value, descriptionNames.size()); n >= 0) loadGraph(n);
 }
 
 void ZrVelkoranGeneric::setPreBass(float value) {
@@ -209,7 +214,7 @@ float ZrVelkoranGeneric::getUserParameter(VstInt32 index) {
     case kPreBass:
       return preBass;
     case kPreset:
-      return static_cast<float>(presetIndex);
+      return static_cast<float>(presetIndex.load());
     default:
       return 0.0f;
   }
@@ -227,8 +232,9 @@ void ZrVelkoranGeneric::getUserParameterDisplay(VstInt32 index, char* text) {
       formatValue(loMidFilter.cascade().k(), text);
       break;
     case kPreset: {
-      const bool listed = presetIndex >= 0 && static_cast<std::size_t>(presetIndex) < descriptionNames.size();
-      copyText(text, listed ? descriptionNames[presetIndex].c_str() : "", kPresetDisplayLength + 1);
+      const VstInt32 shown = presetIndex.load();
+      const bool listed = shown >= 0 && static_cast<std::size_t>(shown) < descriptionNames.size();
+      copyText(text, listed ? descriptionNames[shown].c_str() : "", kPresetDisplayLength + 1);
       break;
     }
     default:
@@ -254,14 +260,35 @@ void ZrVelkoranGeneric::forwardToProcessors(VstInt32 opcode, VstInt32 index, Vst
 
 // A graph built later must run at the host's rate, not at the default.
 void ZrVelkoranGeneric::rememberSampleRate(VstInt32 opcode, float opt) {
-  if (opcode == effSetSampleRate || opcode == effSetBlockSizeAndSampleRate) sampleRate = opt;
+  if (opcode == effSetSampleRate || opcode == effSetBlockSizeAndSampleRate) hostSampleRate.store(opt);
 }
 
 bool ZrVelkoranGeneric::loadGraph(VstInt32 n) {
+  const std::uint64_t request = ++graphRequests;
   std::unique_ptr<PreparedGraph> prepared = prepareGraph(n);
   if (!prepared) return false;
-  installGraph(std::move(prepared));  // the replaced graph is destroyed here, on this thread
+  // Destroyed here, on this thread: the replaced graph, or this one when a later change won.
+  const std::unique_ptr<PreparedGraph> unused = installRequested(std::move(prepared), request);
   return true;
+}
+
+// A change asked for earlier than the one playing gives way to it, so the last one asked for
+// plays whichever build ends first. A sample rate forwarded while the graph was built has
+// reached only the old one: the new one hears it now.
+std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::installRequested(std::unique_ptr<PreparedGraph> prepared,
+                                                                   std::uint64_t request) {
+  const EngineLock guard(*this);
+  if (request < installedRequest) return prepared;
+  installedRequest = request;
+  if (const float rate = hostSampleRate.load(); prepared->sampleRate != rate) tellSampleRate(*prepared, rate);
+  return installGraph(std::move(prepared));
+}
+
+void ZrVelkoranGeneric::tellSampleRate(PreparedGraph& prepared, float rate) {
+  for (AudioNode* node = prepared.head.get(); node; node = node->next.get()) {
+    node->dispatchToEffect(effSetSampleRate, 0, 0, nullptr, rate);
+  }
+  prepared.sampleRate = rate;
 }
 
 std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::prepareGraph(VstInt32 n, VstInt32 lanes) {
@@ -271,12 +298,11 @@ std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::prepareGraph(VstInt32 n, VstIn
   try {
     std::unique_ptr<AudioNode> head = buildDescription(name);
     if (!head) return nullptr;
-    for (AudioNode* node = head.get(); node; node = node->next.get()) {
-      node->dispatchToEffect(effSetSampleRate, 0, 0, nullptr, sampleRate);
-    }
     const std::array<WavefrontSeries::Stage, 2> inputFilters = inputFilterStages();
     RunPlan plan(*head, bufferBank, {inputFilters.data(), 2}, lanes);
     auto prepared = std::make_unique<PreparedGraph>(PreparedGraph{std::move(head), n, std::move(plan)});
+    tellSampleRate(*prepared, hostSampleRate.load());
+    noteGraphBuilt(name);
     traceLog("loaded file:%s\n", name.c_str());
     return prepared;
   } catch (const std::exception& failure) {

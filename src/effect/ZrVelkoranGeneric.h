@@ -4,6 +4,7 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -21,7 +22,8 @@
 // (entry 0 to entry 1) and the output factor. The engine is an effect of its
 // own, created with the internal host callback and never handed to the host.
 // Locking is left to the platform class: one lock serialises each block,
-// each user-parameter change and every graph swap.
+// each change of the first three user parameters and every graph swap; a
+// graph is built outside it.
 class ZrVelkoranGeneric : public AudioEffectX {
  public:
   static constexpr VstInt32 kPreGain = 0;
@@ -43,9 +45,15 @@ class ZrVelkoranGeneric : public AudioEffectX {
 
   // host or GUI, with the engine lock held by the caller: applies a user
   // parameter. For the first three a value that is not finite changes
-  // nothing and others are held to 0..1. "Preset" loads and builds a
-  // description.
+  // nothing and others are held to 0..1. "Preset" is selectDescription, whose
+  // build then holds the lock: callers that need no lock call that instead.
   virtual void setUserParameter(VstInt32 index, float value);
+  // host or GUI, without the engine lock: the "Preset" change to value (its
+  // integer part; nothing for a value outside the list). Builds without the
+  // engine lock, which the audio thread then waits for only for the swap;
+  // the replaced graph is destroyed here. Of changes that race each other
+  // the one asked for last plays.
+  void selectDescription(float value);
   // Any thread, no lock: the values, displays and names of the parameters.
   virtual float getUserParameter(VstInt32 index);
   virtual void getUserParameterDisplay(VstInt32 index, char* text);
@@ -62,9 +70,11 @@ class ZrVelkoranGeneric : public AudioEffectX {
   void forwardToProcessors(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
 
   // host: replaces the graph with the one of description n (prepareGraph,
-  // then installGraph). False, with graph and preset index unchanged, when n
-  // is outside the list or the description is missing, malformed or refused
-  // by the builder, or when memory runs out while it is read, parsed or built.
+  // then installGraph, unless a change asked for later has been installed
+  // meanwhile), destroying the replaced graph on this thread. False, with
+  // graph and preset index unchanged, when n is outside the list or the
+  // description is missing, malformed or refused by the builder, or when
+  // memory runs out while it is read, parsed or built.
   bool loadGraph(VstInt32 n);
 
   // Any thread but audio, without the engine lock: builds description n for
@@ -105,12 +115,23 @@ class ZrVelkoranGeneric : public AudioEffectX {
   void setPreBass(float value);
   std::unique_ptr<AudioNode> buildDescription(const std::string& name);
   void rememberSampleRate(VstInt32 opcode, float opt);
+  std::unique_ptr<PreparedGraph> installRequested(std::unique_ptr<PreparedGraph> prepared,
+                                                  std::uint64_t request);
+  static void tellSampleRate(PreparedGraph& prepared, float rate);
   void noteSilence();
 
   // Whether the lo-mid post gain is 0 (pre gain 0). The audio thread reads
   // it without the lock to return silence at once.
   std::atomic<bool> silenced{false};
-  VstInt32 presetIndex = 0;
+  // Written under the engine lock, read without it.
+  std::atomic<VstInt32> presetIndex{0};
+  // The host's sample rate as last forwarded (under the engine lock), which
+  // graphs are built for without it.
+  std::atomic<float> hostSampleRate{44100.0f};
+  // "Preset" changes asked for, and the latest of them installed (under the
+  // engine lock).
+  std::atomic<std::uint64_t> graphRequests{0};
+  std::uint64_t installedRequest = 0;
   float preGain = 0.5f;
   float postGain = 0.5f;
   float preBass = 0.5f;

@@ -13,6 +13,7 @@
 
 #include "AllocationFailure.h"
 #include "ArchiveTest.h"
+#include "HeldBuild.h"
 #include "effect/ModuleDirectory.h"
 #include "effect/ResourceArchive.h"
 #include "effect/ZrVelkoran.h"
@@ -297,6 +298,66 @@ TEST_F(MainEffectTest, APresetLoadWithoutMemoryKeepsTheOldGraphPlaying) {
   EXPECT_GT(allowed, 10);
   EXPECT_EQ(record->getParameter(record, 3), 1.0f);
   EXPECT_FALSE(isArchiveOpen());
+}
+
+// While another thread's "Preset" build is held, the audio thread plays block after block,
+// and reads, other parameters and forwarded requests go on: were any of them waiting for
+// the build, the watchdog would end the test.
+TEST_F(MainEffectTest, APresetBuildNeverHoldsUpTheAudioThread) {
+  Watchdog watchdog(std::chrono::seconds(60), "playing while a preset builds");
+  create({{"a.xml", kInverterGraph}, {"b.xml", kDelayGraph}});
+  AEffect* record = effect->getAeffect();
+  HeldBuild held("b.xml");
+  std::thread picker([record] { record->setParameter(record, 3, 1.0f); });
+  held.waitUntilHeld();
+  const std::vector<float> block = tone(64);
+  for (int played = 0; played < 200; ++played) ASSERT_EQ(play(record, block).size(), block.size());
+  EXPECT_EQ(record->getParameter(record, 3), 0.0f);
+  EXPECT_EQ(displayOf(record, 3), "a.xml");
+  record->setParameter(record, 1, 0.7f);
+  dispatch(effMainsChanged, 0, 1);
+  held.release();
+  picker.join();
+  EXPECT_EQ(record->getParameter(record, 3), 1.0f);
+  play(record, std::vector<float>(4410, 0.0f));
+  EXPECT_EQ(impulseDelay(), 4410u);
+}
+
+// The change asked for first is still building when a later one is installed: when it ends
+// it gives way, and is destroyed by its own thread (the leak checks see the rest).
+TEST_F(MainEffectTest, OfRacingPresetChangesTheLastAskedForPlays) {
+  Watchdog watchdog(std::chrono::seconds(60), "racing preset changes");
+  create({{"a.xml", kInverterGraph}, {"b.xml", kDelayGraph}, {"c.xml", kClipGraph}});
+  AEffect* record = effect->getAeffect();
+  HeldBuild held("b.xml");
+  std::thread first([record] { record->setParameter(record, 3, 1.0f); });
+  held.waitUntilHeld();
+  record->setParameter(record, 3, 2.0f);
+  EXPECT_EQ(record->getParameter(record, 3), 2.0f);
+  held.release();
+  first.join();
+  EXPECT_EQ(record->getParameter(record, 3), 2.0f);
+  EXPECT_EQ(displayOf(record, 3), "c.xml");
+  std::unique_ptr<ZrVelkoran> clipping = twin();
+  clipping->setParameter(3, 2.0f);
+  AEffect* expected = clipping->getAeffect();
+  EXPECT_EQ(play(record, tone(2048)), play(expected, tone(2048)));
+}
+
+// A rate forwarded while a graph builds reaches only the old graph; the new one must still
+// run at it.
+TEST_F(MainEffectTest, ARateForwardedDuringABuildReachesTheNewGraph) {
+  Watchdog watchdog(std::chrono::seconds(60), "a rate change while a preset builds");
+  create({{"a.xml", kInverterGraph}, {"b.xml", kDelayGraph}});
+  AEffect* record = effect->getAeffect();
+  HeldBuild held("b.xml");
+  std::thread picker([record] { record->setParameter(record, 3, 1.0f); });
+  held.waitUntilHeld();
+  dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
+  held.release();
+  picker.join();
+  play(record, std::vector<float>(4800, 0.0f));
+  EXPECT_EQ(impulseDelay(), 4800u);
 }
 
 TEST_F(MainEffectTest, ProcessorsNeverWriteIntoTheHostsTexts) {
