@@ -1,11 +1,10 @@
 // The whole plug-in, loaded as a binary through the host library, on the shipped archive:
 // the cost of a block through every shipped description beside a third-party saturation
 // module (SoulForce, from Debian's dpf-plugins-vst, when installed) with the same input and
-// block size; silent blocks after loud ones; and the time a "Preset" change takes, which the
-// audio thread waits for, for every shipped description and for the largest description
-// the archive reader accepts.
+// block size; silent blocks after loud ones; and the time a "Preset" change takes on the
+// thread that asks for it (the audio thread waits only for the swap: PresetPickBench), for
+// every shipped description and for the largest description the archive reader accepts.
 #include <benchmark/benchmark.h>
-
 #include <time.h>
 
 #include <filesystem>

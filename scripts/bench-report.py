@@ -7,6 +7,7 @@ import os
 import sys
 
 PRESET_SWITCH_LIMIT_MS = 64 / 44.1  # one 64-sample block at 44.1 kHz
+SHARED_CORE_LIMIT_MS = 20.0  # an audio thread that shares its core with a build
 
 
 def load(path):
@@ -153,6 +154,26 @@ def report(context, medians, errors):
         lines.append(f"| largest the archive accepts ({largest[0].get('label', '')}) | {ms(largest[0]):.1f} | "
                      "reported beside |")
     lines.append("")
+
+    picks = {name.split("/")[1]: run for name, run in medians.items() if name.startswith("presetPicks/")}
+    if picks:
+        lines += ["## Audio calls while another thread picks sounds", "",
+                  "64-sample blocks at the pace of 44.1 kHz while a second thread picks a 20,000-node description "
+                  "and a small one in turn, 50 ms apart, for three seconds; the longest call in wall-clock time.", "",
+                  "| setting | longest call ms | calls over one block | blocks | picks | limit | |",
+                  "|---|---:|---:|---:|---:|---:|---|"]
+        settings = [("idleCore", "audio thread alone on its core", PRESET_SWITCH_LIMIT_MS),
+                    ("sharedCore", "picks on the audio thread's core, the other core busy", SHARED_CORE_LIMIT_MS),
+                    ("noPicks", "no picks (the large graph's own cost)", None)]
+        for key, label, limit in settings:
+            run = picks.get(key)
+            if not run:
+                continue
+            longest = run["longest_call_ms"]
+            judged = f"{limit:.2f} | {verdict(longest, limit)}" if limit else "| reported beside"
+            lines.append(f"| {label} | {longest:.3f} | {run['late_calls']:.0f} | {run['blocks']:.0f} | "
+                         f"{run['picks']:.0f} | {judged} |")
+        lines.append("")
 
     nodes = series(medians, "runSyntheticGraph/nodes:", "nodes")
     if nodes:
