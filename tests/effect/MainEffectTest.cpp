@@ -94,6 +94,20 @@ class MainEffectTest : public ::testing::Test {
     return done.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
   }
 
+  // Picks description 1 on another thread and, while that build is held once built, does
+  // during; then lets the build end.
+  template <typename During>
+  void whileDescriptionOneBuilds(const std::string& name, During during) {
+    Watchdog watchdog(std::chrono::seconds(60), "work while " + name + " builds");
+    AEffect* record = effect->getAeffect();
+    HeldBuild held(name);
+    std::thread picker([record] { record->setParameter(record, 3, 1.0f); });
+    held.waitUntilHeld();
+    during();
+    held.release();
+    picker.join();
+  }
+
   // Another effect on the same archive, to compare with.
   static std::unique_ptr<ZrVelkoran> twin() { return std::make_unique<ZrVelkoran>(RecordingHost::callback); }
 
@@ -304,20 +318,16 @@ TEST_F(MainEffectTest, APresetLoadWithoutMemoryKeepsTheOldGraphPlaying) {
 // and reads, other parameters and forwarded requests go on: were any of them waiting for
 // the build, the watchdog would end the test.
 TEST_F(MainEffectTest, APresetBuildNeverHoldsUpTheAudioThread) {
-  Watchdog watchdog(std::chrono::seconds(60), "playing while a preset builds");
   create({{"a.xml", kInverterGraph}, {"b.xml", kDelayGraph}});
   AEffect* record = effect->getAeffect();
-  HeldBuild held("b.xml");
-  std::thread picker([record] { record->setParameter(record, 3, 1.0f); });
-  held.waitUntilHeld();
-  const std::vector<float> block = tone(64);
-  for (int played = 0; played < 200; ++played) ASSERT_EQ(play(record, block).size(), block.size());
-  EXPECT_EQ(record->getParameter(record, 3), 0.0f);
-  EXPECT_EQ(displayOf(record, 3), "a.xml");
-  record->setParameter(record, 1, 0.7f);
-  dispatch(effMainsChanged, 0, 1);
-  held.release();
-  picker.join();
+  whileDescriptionOneBuilds("b.xml", [&] {
+    const std::vector<float> block = tone(64);
+    for (int played = 0; played < 200; ++played) ASSERT_EQ(play(record, block).size(), block.size());
+    EXPECT_EQ(record->getParameter(record, 3), 0.0f);
+    EXPECT_EQ(displayOf(record, 3), "a.xml");
+    record->setParameter(record, 1, 0.7f);
+    dispatch(effMainsChanged, 0, 1);
+  });
   EXPECT_EQ(record->getParameter(record, 3), 1.0f);
   play(record, std::vector<float>(4410, 0.0f));
   EXPECT_EQ(impulseDelay(), 4410u);
@@ -326,37 +336,25 @@ TEST_F(MainEffectTest, APresetBuildNeverHoldsUpTheAudioThread) {
 // The change asked for first is still building when a later one is installed: when it ends
 // it gives way, and is destroyed by its own thread (the leak checks see the rest).
 TEST_F(MainEffectTest, OfRacingPresetChangesTheLastAskedForPlays) {
-  Watchdog watchdog(std::chrono::seconds(60), "racing preset changes");
   create({{"a.xml", kInverterGraph}, {"b.xml", kDelayGraph}, {"c.xml", kClipGraph}});
   AEffect* record = effect->getAeffect();
-  HeldBuild held("b.xml");
-  std::thread first([record] { record->setParameter(record, 3, 1.0f); });
-  held.waitUntilHeld();
-  record->setParameter(record, 3, 2.0f);
-  EXPECT_EQ(record->getParameter(record, 3), 2.0f);
-  held.release();
-  first.join();
+  whileDescriptionOneBuilds("b.xml", [&] {
+    record->setParameter(record, 3, 2.0f);
+    EXPECT_EQ(record->getParameter(record, 3), 2.0f);
+  });
   EXPECT_EQ(record->getParameter(record, 3), 2.0f);
   EXPECT_EQ(displayOf(record, 3), "c.xml");
   std::unique_ptr<ZrVelkoran> clipping = twin();
   clipping->setParameter(3, 2.0f);
-  AEffect* expected = clipping->getAeffect();
-  EXPECT_EQ(play(record, tone(2048)), play(expected, tone(2048)));
+  EXPECT_EQ(play(record, tone(2048)), play(clipping->getAeffect(), tone(2048)));
 }
 
 // A rate forwarded while a graph builds reaches only the old graph; the new one must still
 // run at it.
 TEST_F(MainEffectTest, ARateForwardedDuringABuildReachesTheNewGraph) {
-  Watchdog watchdog(std::chrono::seconds(60), "a rate change while a preset builds");
   create({{"a.xml", kInverterGraph}, {"b.xml", kDelayGraph}});
-  AEffect* record = effect->getAeffect();
-  HeldBuild held("b.xml");
-  std::thread picker([record] { record->setParameter(record, 3, 1.0f); });
-  held.waitUntilHeld();
-  dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
-  held.release();
-  picker.join();
-  play(record, std::vector<float>(4800, 0.0f));
+  whileDescriptionOneBuilds("b.xml", [&] { dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f); });
+  play(effect->getAeffect(), std::vector<float>(4800, 0.0f));
   EXPECT_EQ(impulseDelay(), 4800u);
 }
 
