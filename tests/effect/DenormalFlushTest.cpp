@@ -51,9 +51,8 @@ TEST_F(DenormalFlushTest, SilenceAfterLoudPlayingComesOutAsExactZerosWithoutSubn
 TEST_F(DenormalFlushTest, ProcessingLeavesTheCallersControlRegisterUnchanged) {
   const unsigned int callerState = _mm_getcsr();
   // A caller that keeps subnormals, rounds toward zero and has a sticky inexact flag.
-  const unsigned int hostState =
-      (callerState & ~(_MM_FLUSH_ZERO_ON | _MM_DENORMALS_ZERO_ON | _MM_ROUND_MASK)) | _MM_ROUND_TOWARD_ZERO |
-      _MM_EXCEPT_INEXACT;
+  const unsigned int hostState = (callerState & ~(_MM_FLUSH_ZERO_ON | _MM_DENORMALS_ZERO_ON | _MM_ROUND_MASK)) |
+                                 _MM_ROUND_TOWARD_ZERO | _MM_EXCEPT_INEXACT;
   _mm_setcsr(hostState);
   play(randomSignal(1000, 2));
   const unsigned int after = _mm_getcsr();
