@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <thread>
 #include <vector>
 
 #include "render/DemoFileName.h"
@@ -58,6 +59,27 @@ TEST(FrequencyContent, PadsShortSignalsAndFloorsSilence) {
   const FrequencyContent silence = averageFrequencyContent(std::vector<float>(100, 0.0f), 44100.0, 1024);
   ASSERT_EQ(silence.decibels.size(), 513u);
   for (const double level : silence.decibels) ASSERT_EQ(level, -200.0);
+}
+
+// A batch plots its files side by side: spectra taken on several threads at
+// once give what each gives alone.
+TEST(FrequencyContent, ThreadsAnalysingAtOnceEachGetTheirOwnSpectrum) {
+  const std::vector<std::size_t> sizes{256, 512, 1024, 2048, 4096, 8192};
+  const std::vector<float> signal = sine(300, 1000.0, 0.5, 44100.0);
+  std::vector<std::vector<double>> alone;
+  for (const std::size_t size : sizes) alone.push_back(averageFrequencyContent(signal, 44100.0, size).decibels);
+  std::vector<std::vector<double>> together(sizes.size());
+  {
+    std::vector<std::jthread> threads;
+    for (std::size_t t = 0; t < sizes.size(); ++t) {
+      threads.emplace_back([&, t] {
+        for (int round = 0; round < 200; ++round) {
+          together[t] = averageFrequencyContent(signal, 44100.0, sizes[t]).decibels;
+        }
+      });
+    }
+  }
+  EXPECT_EQ(together, alone);
 }
 
 // The lag, between the periods of half and twice the frequency, at which the
