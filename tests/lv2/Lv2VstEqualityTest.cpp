@@ -37,7 +37,7 @@ TEST_P(Lv2VstEqualityTest, EverySoundGivesTheVstModulesSamples) {
     SCOPED_TRACE(sounds[sound]);
     VstSettings vst = settings.values;
     vst.preset = static_cast<int>(sound);
-    const std::vector<float> expected = renderThroughVst(vst, input, blockSize);
+    const std::vector<float> expected = renderThroughVst(vst, input, {blockSize});
     const std::vector<float> actual =
         renderSound(host, static_cast<float>(sound), input, blockSize, {.maxBlockLength = blockSize},
                     vst.preGain, vst.postGain, vst.preBass);
@@ -56,7 +56,7 @@ TEST(Lv2VstEquality, AnotherSampleRate) {
   const std::vector<float> input = lv2TestSignal(12000);
   Lv2TestHost host(shippedBundle());
   const VstSettings settings{0.7f, 0.6f, 0.3f, 3};
-  const std::vector<float> expected = renderThroughVst(settings, input, 256, 48000.0f);
+  const std::vector<float> expected = renderThroughVst(settings, input, {256}, 48000.0f);
   const std::vector<float> actual =
       renderSound(host, 3.0f, input, 256, {.sampleRate = 48000.0, .maxBlockLength = 256}, settings.preGain,
                   settings.postGain, settings.preBass);

@@ -11,7 +11,7 @@
 #include "support/RenderInBlocks.h"
 
 std::vector<float> renderThroughVst(const VstSettings& settings, const std::vector<float>& input,
-                                    int blockSize, float sampleRate) {
+                                    const std::vector<int>& blockSizes, float sampleRate) {
   std::string error;
   const std::unique_ptr<PluginModule> module = PluginModule::load(PLUGIN_MODULE_PATH, error);
   EXPECT_NE(module, nullptr) << error;
@@ -23,6 +23,6 @@ std::vector<float> renderThroughVst(const VstSettings& settings, const std::vect
   effect.setParameter(0, settings.preGain);
   effect.setParameter(1, settings.postGain);
   effect.setParameter(2, settings.preBass);
-  effect.start(sampleRate, blockSize);
-  return renderInBlocks(effect, input, {blockSize});
+  effect.start(sampleRate, blockSizes.front());
+  return renderInBlocks(effect, input, std::vector<VstInt32>(blockSizes.begin(), blockSizes.end()));
 }

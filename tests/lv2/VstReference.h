@@ -8,7 +8,7 @@
 // The module at PLUGIN_MODULE_PATH with the shipped archive, set up as
 // torvix-render sets it up: "Preset" and the other parameters first, then
 // sample rate, block size and switched on; the input then played in blocks
-// of blockSize.
+// of blockSizes, in turn (the first announced as the block size).
 struct VstSettings {
   float preGain = 0.5f;
   float postGain = 0.5f;
@@ -17,4 +17,4 @@ struct VstSettings {
 };
 
 std::vector<float> renderThroughVst(const VstSettings& settings, const std::vector<float>& input,
-                                    int blockSize, float sampleRate = 44100.0f);
+                                    const std::vector<int>& blockSizes, float sampleRate = 44100.0f);
