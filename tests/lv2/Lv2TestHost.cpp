@@ -34,6 +34,14 @@ const LV2_Feature* Lv2TestHost::optionsFeature(std::int32_t maxBlockLength) {
 
 LV2_URID Lv2TestHost::map(const char* uri) { return mapUri(this, uri); }
 
+std::string Lv2TestHost::uriOf(LV2_URID id) const {
+  const std::lock_guard<std::mutex> lock(guard);
+  for (const auto& [uri, mapped] : ids) {
+    if (mapped == id) return uri;
+  }
+  return {};
+}
+
 std::vector<std::string> Lv2TestHost::logged() const {
   const std::lock_guard<std::mutex> lock(guard);
   return messages;

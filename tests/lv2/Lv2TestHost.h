@@ -32,6 +32,8 @@ class Lv2TestHost {
   const LV2_Feature* optionsFeature(std::int32_t maxBlockLength);
 
   LV2_URID map(const char* uri);
+  // The URI mapped to id, empty when none was.
+  std::string uriOf(LV2_URID id) const;
   // Every line the plug-in logged.
   std::vector<std::string> logged() const;
 

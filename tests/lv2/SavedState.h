@@ -25,7 +25,7 @@ class SavedState {
   }
   // The value under key, empty type 0 when none.
   Value get(std::uint32_t key) const;
-  std::size_t size() const { return values.size(); }
+  const std::map<std::uint32_t, Value>& all() const { return values; }
 
  private:
   std::map<std::uint32_t, Value> values;
