@@ -1,10 +1,16 @@
 // The LV2 bundle's Turtle as torvix-lv2-turtle writes it.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "lv2turtle/BundleTurtle.h"
+#include "support/TemporaryDirectory.h"
+#include "support/ZipFixture.h"
 
 namespace {
 
@@ -72,5 +78,40 @@ TEST(BundleTurtle, TheManifestListsThePluginAndItsX11UiWithTheirBinaries) {
                        "<urn:brelvanix:torvix-distortion#ui>\n    a ui:X11UI ;\n"
                        "    ui:binary <torvix_distortion_lv2_ui.so> ;"));
 }
+
+#ifdef TORVIX_LV2_TURTLE_PATH
+std::string fileText(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+int runTurtle(const TemporaryDirectory& bundle) {
+  const std::string command = std::string(TORVIX_LV2_TURTLE_PATH) + " " + bundle.path().string() + " 2>" +
+                              (bundle / "errors.txt").string();
+  return std::system(command.c_str());
+}
+
+TEST(BundleTurtleCommand, WritesBothFilesFromTheBundlesArchive) {
+  const TemporaryDirectory bundle;
+  ASSERT_TRUE(
+      writeZipFixture(bundle / "a.zip", {{"b.xml", "<torvix/>"}, {"a.xml", "<torvix/>"}, {"x.fxp", ""}}));
+  EXPECT_EQ(runTurtle(bundle), 0) << fileText(bundle / "errors.txt");
+  EXPECT_EQ(fileText(bundle / BundleTurtle::kManifestFile), BundleTurtle({}, 0, 0).manifest());
+  const std::string plugin = fileText(bundle / BundleTurtle::kPluginFile);
+  EXPECT_TRUE(contains(plugin, "lv2:maximum 1 ;")) << plugin;
+  EXPECT_TRUE(contains(plugin, "rdfs:label \"a\" ;\n            rdf:value 0\n")) << plugin;
+  EXPECT_TRUE(contains(plugin, "rdfs:label \"b\" ;\n            rdf:value 1\n")) << plugin;
+}
+
+TEST(BundleTurtleCommand, ABundleWithoutArchiveIsRefusedAndGetsNoFile) {
+  const TemporaryDirectory bundle;
+  EXPECT_NE(runTurtle(bundle), 0);
+  EXPECT_NE(fileText(bundle / "errors.txt").find((bundle / "a.zip").string()), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(bundle / BundleTurtle::kManifestFile));
+  EXPECT_FALSE(std::filesystem::exists(bundle / BundleTurtle::kPluginFile));
+}
+#endif
 
 }  // namespace
