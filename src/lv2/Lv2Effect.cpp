@@ -1,9 +1,9 @@
 #include "lv2/Lv2Effect.h"
 
-#include <cstring>
 #include <new>
 
 #include "effect/ZrVelkoran.h"
+#include "lv2/SameBits.h"
 
 namespace {
 
@@ -17,8 +17,6 @@ std::string bundleDirectory(const char* bundlePath) {
   if (!directory.empty() && directory.back() != '/') directory += '/';
   return directory;
 }
-
-bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "effect/ZrVelkoranGeneric.h"
+#include "lv2/SameBits.h"
 
 // What the audio thread and the worker tell each other: plain data the host
 // copies through its queues.
@@ -47,7 +48,7 @@ bool PresetSwitch::playNow(VstInt32 sound) {
 
 void PresetSwitch::request(float portValue) {
   if (!workerSchedule) return;
-  if (std::memcmp(&portValue, &lastPortValue, sizeof portValue) != 0) {
+  if (!sameBits(portValue, lastPortValue)) {
     lastPortValue = portValue;
     if (const VstInt32 sound = soundOf(portValue); sound >= 0) wantedSound = sound;
   }
