@@ -95,4 +95,9 @@ TEST_F(Lv2BlocksTest, WithoutWorkerPresetChangesOnlyAtActivation) {
   EXPECT_TRUE(sameSamples(lead, renderSound(host, kLead, input, kAnnounced, noWorker)));
 }
 
+TEST_F(Lv2BlocksTest, AFeatureWithoutUriIsPassedOver) {
+  EXPECT_TRUE(sameSamples(renderThroughVst({.preset = 3}, input, {kAnnounced}),
+                          renderSound(host, kLead, input, kAnnounced, {.unnamedFeature = true})));
+}
+
 }  // namespace

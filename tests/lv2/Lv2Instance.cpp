@@ -10,6 +10,7 @@ Lv2Instance::Lv2Instance(Lv2TestHost& host, const Lv2Setup& setup) {
   if (setup.worker) testWorker = std::make_unique<TestWorker>();
   std::vector<const LV2_Feature*> features = {host.mapFeature(), host.optionsFeature(setup.maxBlockLength)};
   if (setup.log) features.push_back(host.logFeature());
+  if (setup.unnamedFeature) features.push_back(&unnamed);
   if (testWorker) features.push_back(testWorker->feature());
   features.push_back(nullptr);
   if (!host.plugin()) return;

@@ -17,6 +17,8 @@ struct Lv2Setup {
   std::int32_t maxBlockLength = 512;
   bool worker = true;
   bool log = true;
+  // A feature without URI in the list, as lv2file 0.95 passes one.
+  bool unnamedFeature = false;
 };
 
 // The ports' numbers as the Turtle gives them.
@@ -54,4 +56,5 @@ class Lv2Instance {
   std::array<float, 4> controls = {0.5f, 0.5f, 0.5f, 0.0f};
   LilvInstance* instance = nullptr;
   bool active = false;
+  LV2_Feature unnamed = {nullptr, nullptr};
 };

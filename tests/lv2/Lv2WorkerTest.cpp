@@ -11,6 +11,7 @@
 #include "AllocationCount.h"
 #include "Lv2Renders.h"
 #include "ShippedBundle.h"
+#include "support/TemporaryDirectory.h"
 
 namespace {
 
@@ -101,6 +102,28 @@ TEST_F(Lv2WorkerTest, TheLatestValueWinsAndAStaleBuildIsDropped) {
   EXPECT_EQ(state.get(host.map("urn:brelvanix:torvix-distortion#soundIndex")).bytes,
             std::string("\2\0\0\0", 4));
   EXPECT_EQ(instance.worker()->requestCount(), 4u);
+}
+
+// A description the builder refuses stays unplayed, and is not asked for
+// again block after block.
+TEST_F(Lv2WorkerTest, ASoundThatCannotBeBuiltLeavesTheOldOnePlaying) {
+  std::vector<ZipFixtureMember> members = readArchiveMembers(SHIPPED_ARCHIVE_PATH);
+  members.push_back({"zzz.xml", "<torvix><fx id=\"broken\""});
+  const TemporaryDirectory directory;
+  ASSERT_TRUE(writeBundle(directory / "torvix-distortion.lv2", members));
+  Lv2TestHost broken(directory / "torvix-distortion.lv2");
+  Lv2Instance instance(broken, {.maxBlockLength = kBlock});
+  instance.activate();
+  instance.set(kPresetPort, static_cast<float>(descriptionsOf(members).size() - 1));
+  for (std::size_t block = 0; block < 8; ++block) {
+    play(instance, block);
+    instance.worker()->runPending();
+  }
+  EXPECT_EQ(instance.worker()->requestCount(), 1u);
+  EXPECT_TRUE(sameBlocks(firstSound, 0, 8));
+  SavedState state;
+  ASSERT_EQ(instance.save(state), LV2_STATE_SUCCESS);
+  EXPECT_EQ(state.get(broken.map("urn:brelvanix:torvix-distortion#soundIndex")).bytes, std::string(4, '\0'));
 }
 
 // The audio thread plays while the worker's thread builds. It allocates
