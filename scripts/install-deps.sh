@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the native build, its tests, the tools and the fuzz build
-# (clang and its libFuzzer runtime) need, from Debian 12's packages. Safe to
-# run again.
+# (clang and its libFuzzer runtime) need, from Debian 12's packages, with the
+# LV2 headers, lilv and the LV2 hosts the LV2 bundle is tested in (lv2apply,
+# lv2file, jalv on a JACK dummy server, lv2_validate with sordi). Safe to run
+# again.
 set -euo pipefail
 
 packages=(
@@ -13,6 +15,7 @@ packages=(
   fontconfig fonts-liberation zip
   xvfb xauth xdotool imagemagick
   gnuplot-nox
+  lv2-dev liblilv-dev lilv-utils lv2file jalv jackd2 sordi python3
 )
 
 missing=()

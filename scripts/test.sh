@@ -2,7 +2,8 @@
 # The whole test suite, as CI runs it. Installs what it needs first, then runs
 # these stages in order, stopping at the first that fails:
 #
-#   native   the release build and every test
+#   native   the release build, every test, and the LV2 bundle through
+#            Debian's LV2 hosts (scripts/test-lv2-hosts.sh)
 #   asan     every test under AddressSanitizer (with leak checks) and
 #            UndefinedBehaviorSanitizer
 #   tsan     the concurrency tests under ThreadSanitizer
@@ -38,6 +39,7 @@ stageNative() {
   cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build build -j "$jobs"
   ctest --test-dir build --output-on-failure -j "$jobs"
+  scripts/test-lv2-hosts.sh build
 }
 
 # Sanitizer runs are several times slower; the timeout leaves them room.

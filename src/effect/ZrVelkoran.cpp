@@ -15,7 +15,12 @@ constexpr const char* kVendor = "Brelvanix";
 constexpr const char* kInitialProgramName = "Init";
 }  // namespace
 
-ZrVelkoran::ZrVelkoran(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 1, 4), programs(1) {
+VelkoranEditor* ZrVelkoran::pluginEditor(ZrVelkoran& effect) {
+  return new VelkoranEditor(&effect, &effect.descriptions());
+}
+
+ZrVelkoran::ZrVelkoran(audioMasterCallback audioMaster, EditorFactory makeEditor)
+    : AudioEffectX(audioMaster, 1, 4), programs(1) {
   copyText(programs[0].name, kInitialProgramName, sizeof programs[0].name);
   curProgram = 0;
   hasVu();
@@ -26,7 +31,7 @@ ZrVelkoran::ZrVelkoran(audioMasterCallback audioMaster) : AudioEffectX(audioMast
   setUniqueID(CCONST('K', 'w', 'r', 'x'));
   findModuleDirectory();
   engine = std::make_unique<VelkoranWin>();
-  ownEditor = new VelkoranEditor(this, &engine->descriptions());
+  if (makeEditor) ownEditor = makeEditor(*this);
   AudioEffectX::resume();
 }
 
@@ -83,7 +88,7 @@ void ZrVelkoran::setParameter(VstInt32 index, float value) {
     const VelkoranWin::EngineLock guard(*engine);
     engine->setUserParameter(index, value);
   }
-  ownEditor->setParameter(index, value);
+  if (ownEditor) ownEditor->setParameter(index, value);
 }
 
 float ZrVelkoran::getParameter(VstInt32 index) { return engine->getUserParameter(index); }
@@ -120,12 +125,12 @@ bool ZrVelkoran::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
 }
 
 bool ZrVelkoran::beginEdit(VstInt32) {
-  ownEditor->showValueDisplay(true);
+  if (ownEditor) ownEditor->showValueDisplay(true);
   return true;
 }
 
 bool ZrVelkoran::endEdit(VstInt32) {
-  ownEditor->showValueDisplay(false);
+  if (ownEditor) ownEditor->showValueDisplay(false);
   return true;
 }
 

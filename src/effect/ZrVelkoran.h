@@ -16,9 +16,16 @@ class VelkoranEditor;
 // Thread marks as in AudioEffect.
 class ZrVelkoran : public AudioEffectX {
  public:
+  // Makes the editor the effect owns (through the base, like every editor).
+  using EditorFactory = VelkoranEditor* (*)(ZrVelkoran& effect);
+  // The plug-in's own editor, as the VST module shows it.
+  static VelkoranEditor* pluginEditor(ZrVelkoran& effect);
+
   // Throws std::bad_alloc when the engine's buffers cannot be allocated;
-  // the factory then creates no effect.
-  explicit ZrVelkoran(audioMasterCallback audioMaster);
+  // the factory then creates no effect. A null makeEditor gives an effect
+  // without editor (the LV2 DSP module: its editor runs in a UI module of
+  // its own and reaches the effect through ports).
+  explicit ZrVelkoran(audioMasterCallback audioMaster, EditorFactory makeEditor = pluginEditor);
   ~ZrVelkoran() override;
 
   // host: forwards the request to the engine's processors, then answers it.
@@ -59,6 +66,10 @@ class ZrVelkoran : public AudioEffectX {
 
   // The engine's graph descriptions, for the editor's preset menu.
   const std::vector<std::string>& descriptions() const { return engine->descriptions(); }
+  // The engine, for adapters that build a "Preset" change on a thread of
+  // their own (prepareGraph) and swap it in on the audio thread
+  // (installGraph).
+  ZrVelkoranGeneric& generic() { return *engine; }
 
  private:
   struct Program {
@@ -69,6 +80,7 @@ class ZrVelkoran : public AudioEffectX {
 
   std::unique_ptr<VelkoranWin> engine;
   std::vector<Program> programs;
-  // The editor, owned through the base like every editor.
+  // The editor, owned through the base like every editor; null when made
+  // without one.
   VelkoranEditor* ownEditor = nullptr;
 };

@@ -38,13 +38,14 @@ class MainEffectTest : public ::testing::Test {
     setModuleDirectory("");
   }
 
-  void create(const std::vector<ZipFixtureMember>& members = {}) {
+  void create(const std::vector<ZipFixtureMember>& members = {},
+              ZrVelkoran::EditorFactory makeEditor = ZrVelkoran::pluginEditor) {
     if (!members.empty()) {
       ASSERT_TRUE(writeZipFixture(directory / "a.zip", members));
     }
     hostDirectory = directory.path().string();
     host.answerWith(audioMasterGetDirectory, reinterpret_cast<VstIntPtr>(hostDirectory.c_str()));
-    effect = new ZrVelkoran(RecordingHost::callback);
+    effect = new ZrVelkoran(RecordingHost::callback, makeEditor);
   }
 
   VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
@@ -159,6 +160,24 @@ TEST_F(MainEffectTest, ReportsItsIdentity) {
   EXPECT_EQ(dispatch(effGetPlugCategory), kPlugCategEffect);
   EXPECT_EQ(dispatch(effCanDo, 0, 0, const_cast<char*>("receiveVstMidiEvent")), 0);
   EXPECT_TRUE(host.requests(audioMasterWantMidi).empty());
+}
+
+// The LV2 DSP module's effect: the same in all but the window.
+TEST_F(MainEffectTest, MadeWithoutEditorItHasNoneAndWorksTheSame) {
+  create({{"a.xml", "<torvix/>"}, {"b.xml", kDelayGraph}}, nullptr);
+  AEffect* record = effect->getAeffect();
+  EXPECT_EQ(record->flags & effFlagsHasEditor, 0);
+  EXPECT_EQ(effect->getEditor(), nullptr);
+  ERect* rect = nullptr;
+  EXPECT_EQ(dispatch(effEditGetRect, 0, 0, &rect), 0);
+  EXPECT_EQ(dispatch(effEditOpen), 0);
+  record->setParameter(record, 0, 1.0f);
+  record->setParameter(record, 3, 1.0f);
+  EXPECT_EQ(record->getParameter(record, 0), 1.0f);
+  EXPECT_EQ(text(effGetParamDisplay, 3), "b.xml");
+  EXPECT_TRUE(effect->beginEdit(0));
+  EXPECT_TRUE(effect->endEdit(0));
+  EXPECT_EQ(play(record, tone(512)).size(), 512u);
 }
 
 TEST_F(MainEffectTest, ProgramIsInitUntilRenamed) {
