@@ -10,6 +10,7 @@ packages=(
   zlib1g-dev libminizip-dev libtinyxml-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsndfile1-dev libfftw3-dev libcairo2-dev libx11-dev
+  lv2-dev
   fontconfig fonts-liberation zip
   xvfb xauth xdotool imagemagick
   gnuplot-nox
