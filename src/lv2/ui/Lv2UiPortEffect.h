@@ -18,7 +18,7 @@ class Lv2UiPortEffect : public AudioEffectX {
   // touch may be null (a host without ui:touch hears no gestures).
   Lv2UiPortEffect(LV2UI_Write_Function write, LV2UI_Controller controller, const LV2UI_Touch* touch);
 
-  // No audio passes through a UI.
+  // Never called: no audio passes through a UI.
   void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
 
   // UI thread: the host's value of a port (port_event); the open editor
