@@ -498,14 +498,13 @@ TEST_F(VelkoranEditorTest, TheControlUnderEditKeepsItsValueUntilTheEditEnds) {
 }
 
 struct OutsideValueCase {
+  const char* name;
   VstInt32 index;
   float value;
   float shown;  // the control's value afterwards
 };
 
-void PrintTo(const OutsideValueCase& outside, std::ostream* out) {
-  *out << "parameter " << outside.index << " at " << outside.value;
-}
+void PrintTo(const OutsideValueCase& outside, std::ostream* out) { *out << outside.name; }
 
 class OutsideValueTest : public VelkoranEditorTest, public ::testing::WithParamInterface<OutsideValueCase> {};
 
@@ -525,13 +524,20 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
 
 INSTANTIATE_TEST_SUITE_P(HostValues, OutsideValueTest,
-                         ::testing::Values(OutsideValueCase{0, kNaN, 0.5f},
-                                           OutsideValueCase{0, kInfinity, 0.5f},
-                                           OutsideValueCase{0, 1.5f, 1.0f}, OutsideValueCase{0, -2.0f, 0.0f},
-                                           OutsideValueCase{3, 2.9f, 2.0f}, OutsideValueCase{3, 7.0f, 1.0f},
-                                           OutsideValueCase{3, -1.0f, 1.0f}, OutsideValueCase{3, kNaN, 1.0f},
-                                           OutsideValueCase{3, 3e9f, 1.0f}, OutsideValueCase{4, 0.1f, 0.5f},
-                                           OutsideValueCase{-1, 0.1f, 0.5f}));
+                         ::testing::Values(OutsideValueCase{"GainNaN", 0, kNaN, 0.5f},
+                                           OutsideValueCase{"GainInfinite", 0, kInfinity, 0.5f},
+                                           OutsideValueCase{"GainAboveOne", 0, 1.5f, 1.0f},
+                                           OutsideValueCase{"GainBelowZero", 0, -2.0f, 0.0f},
+                                           OutsideValueCase{"PresetFraction", 3, 2.9f, 2.0f},
+                                           OutsideValueCase{"PresetPastTheSounds", 3, 7.0f, 1.0f},
+                                           OutsideValueCase{"PresetNegative", 3, -1.0f, 1.0f},
+                                           OutsideValueCase{"PresetNaN", 3, kNaN, 1.0f},
+                                           OutsideValueCase{"PresetHuge", 3, 3e9f, 1.0f},
+                                           OutsideValueCase{"IndexPastTheParameters", 4, 0.1f, 0.5f},
+                                           OutsideValueCase{"NegativeIndex", -1, 0.1f, 0.5f}),
+                         [](const ::testing::TestParamInfo<OutsideValueCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST_F(VelkoranEditorTest, ValuesPostedWhileClosedWaitForTheNextOpenIdle) {
   editor->setParameter(0, 0.2f);
