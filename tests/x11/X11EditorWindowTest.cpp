@@ -185,6 +185,15 @@ TEST_F(X11EditorWindowTest, ADragSendsBeginAutomateEndToTheHost) {
   EXPECT_NEAR(last, effect->getParameter(0), 1e-5f);
 }
 
+TEST_F(X11EditorWindowTest, AWheelStepIsOneValueBetweenBeginAndEnd) {
+  const float before = effect->getParameter(0);
+  xdotool("mousemove " + std::to_string(kPreGainCentre) + " 150 click 4");
+  pump(800);
+  char value[32];
+  std::snprintf(value, sizeof value, "0 0 %g", static_cast<double>(before + 0.1f));
+  EXPECT_EQ(callback.edits, (std::vector<std::string>{"43 0", value, "44 0"}));
+}
+
 // The third entry through the popup, as a host that asked for Preset's
 // properties sees it: the index itself.
 TEST_F(X11EditorWindowTest, APickSendsTheDescriptionIndexToAHostThatKnowsTheRange) {
