@@ -1,8 +1,10 @@
 #include "editor/VelkoranEditor.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "editor/CZrTextLabel.h"
 #include "frame/AudioEffectX.h"
@@ -15,6 +17,7 @@
 namespace {
 
 enum Tag : VstInt32 { kPreGainTag = 0, kPostGainTag = 1, kBassTag = 2, kPresetTag = 3 };
+constexpr std::size_t kParameterCount = 4;
 
 constexpr std::int32_t kBackgroundBitmap = 10001;
 constexpr std::int32_t kHandleBitmap = 10002;
@@ -54,6 +57,13 @@ std::string entryText(const std::string& name) {
   return field;
 }
 
+// The entry a "Preset" value names: its integer part, or -1 when it names
+// none (converting NaN or a value beyond the integers' range is undefined).
+std::int32_t entryIndexOf(float value, std::int32_t entries) {
+  if (!(value > -1.0f && value < static_cast<float>(entries))) return -1;
+  return static_cast<std::int32_t>(value);
+}
+
 }  // namespace
 
 VelkoranEditor::VelkoranEditor(AudioEffectX* effect, const std::vector<std::string>* descriptionNames)
@@ -61,7 +71,7 @@ VelkoranEditor::VelkoranEditor(AudioEffectX* effect, const std::vector<std::stri
 
 VelkoranEditor::VelkoranEditor(AudioEffectX* effect, const std::vector<std::string>* descriptionNames,
                                IdleServices& services)
-    : AEffGUIEditor(effect, services), descriptionNames(descriptionNames) {
+    : AEffGUIEditor(effect, services), descriptionNames(descriptionNames), postedValues(kParameterCount) {
   rectangle = ERect{0, 0, kEditorHeight, kEditorWidth};
 }
 
@@ -120,7 +130,7 @@ void VelkoranEditor::createPresetMenu() {
     for (const std::string& name : *descriptionNames) presetMenu->addEntry(entryText(name).c_str());
   }
   presetMenu->setFont(kNormalFontBig);
-  presetMenu->setCurrent(static_cast<std::int32_t>(effect->getParameter(kPresetTag)));
+  presetMenu->setCurrent(entryIndexOf(effect->getParameter(kPresetTag), presetMenu->getNbEntries()));
   getToolkitFrame()->addView(presetMenu);
 }
 
@@ -144,12 +154,66 @@ void VelkoranEditor::close() {
   AEffEditor::close();
 }
 
-void VelkoranEditor::idle() { AEffGUIEditor::idle(); }
+void VelkoranEditor::idle() {
+  AEffGUIEditor::idle();
+  if (getToolkitFrame()) takePostedValues();
+}
+
+void VelkoranEditor::setParameter(VstInt32 index, float value) { postedValues.post(index, value); }
+
+void VelkoranEditor::takePostedValues() {
+  for (VstInt32 tag = 0; tag < static_cast<VstInt32>(postedValues.size()); ++tag) {
+    if (tag == editedTag) continue;
+    const std::optional<float> value = postedValues.take(tag);
+    if (!value || !std::isfinite(*value)) continue;
+    if (tag == kPresetTag) {
+      showPresetValue(*value);
+    } else {
+      showSliderValue(sliderOf(tag), *value);
+    }
+  }
+}
+
+CVerticalSlider* VelkoranEditor::sliderOf(VstInt32 tag) const {
+  switch (tag) {
+    case kPreGainTag:
+      return preGainSlider;
+    case kPostGainTag:
+      return postGainSlider;
+    case kBassTag:
+      return bassSlider;
+    default:
+      return nullptr;
+  }
+}
+
+void VelkoranEditor::showSliderValue(CVerticalSlider* slider, float value) {
+  if (!slider) return;
+  slider->setValue(std::clamp(value, slider->getMin(), slider->getMax()));
+  if (slider->isDirty()) redrawIfAttached(slider);
+}
+
+void VelkoranEditor::showPresetValue(float value) {
+  const std::int32_t index = entryIndexOf(value, presetMenu->getNbEntries());
+  if (index != presetMenu->getCurrent() && presetMenu->setCurrent(index)) redrawPresetArea();
+}
+
+void VelkoranEditor::beginEdit(VstInt32 index) {
+  editedTag = index;
+  showValueDisplay(true);
+  AEffGUIEditor::beginEdit(index);
+}
+
+void VelkoranEditor::endEdit(VstInt32 index) {
+  AEffGUIEditor::endEdit(index);
+  showValueDisplay(false);
+  editedTag = -1;
+}
 
 void VelkoranEditor::controlChanged(CDrawContext*, CControl* control) {
   VstInt32 tag = control->getTag();
   float value = control->getValue();
-  effect->setParameter(tag, value);
+  effect->setParameterAutomated(tag, value);
   char text[32];
   switch (tag) {
     case kBassTag:
@@ -157,11 +221,7 @@ void VelkoranEditor::controlChanged(CDrawContext*, CControl* control) {
       showText(text);
       break;
     case kPresetTag:
-      if (CFrame* toolkitFrame = getToolkitFrame()) {
-        toolkitFrame->markChildrenDirtyIn(kPresetTextRect);
-        toolkitFrame->setDirty(true);
-        toolkitFrame->redrawView(toolkitFrame);
-      }
+      redrawPresetArea();
       break;
     default:
       std::snprintf(text, sizeof text, "%.2f", static_cast<double>(value));
@@ -189,6 +249,16 @@ void VelkoranEditor::showValueDisplay(bool show) {
   valueDisplay->shown = show;
   valueDisplay->setDirty(true);
   redrawIfAttached(valueDisplay);
+}
+
+// The menu's text lies over the skin and other views: the whole frame is
+// redrawn at once.
+void VelkoranEditor::redrawPresetArea() {
+  if (CFrame* toolkitFrame = getToolkitFrame()) {
+    toolkitFrame->markChildrenDirtyIn(kPresetTextRect);
+    toolkitFrame->setDirty(true);
+    toolkitFrame->redrawView(toolkitFrame);
+  }
 }
 
 void VelkoranEditor::redrawIfAttached(CView* view) {

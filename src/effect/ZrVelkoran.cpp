@@ -124,6 +124,7 @@ bool ZrVelkoran::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
   return true;
 }
 
+<<<<<<< ours
 bool ZrVelkoran::beginEdit(VstInt32) {
   if (ownEditor) ownEditor->showValueDisplay(true);
   return true;
@@ -132,7 +133,47 @@ bool ZrVelkoran::beginEdit(VstInt32) {
 bool ZrVelkoran::endEdit(VstInt32) {
   if (ownEditor) ownEditor->showValueDisplay(false);
   return true;
+=======
+bool ZrVelkoran::getParameterProperties(VstInt32 index, VstParameterProperties* properties) {
+  const std::size_t count = engine->descriptions().size();
+  if (index != ZrVelkoranGeneric::kPreset || count == 0 || !properties) return false;
+  *properties = VstParameterProperties{};
+  properties->flags = kVstParameterUsesIntegerMinMax | kVstParameterUsesIntStep;
+  properties->minInteger = 0;
+  properties->maxInteger = static_cast<VstInt32>(count - 1);
+  properties->stepInteger = 1;
+  properties->largeStepInteger = 1;
+  copyText(properties->label, "Preset", kVstMaxLabelLen);
+  copyText(properties->shortLabel, "Preset", kVstMaxShortLabelLen);
+  presetRangeKnown = true;
+  return true;
 }
+
+// A "Preset" value is a description index (3.0 for the fourth sound). A host
+// that has not asked for Preset's properties takes every parameter for 0..1:
+// Ardour, for one, keeps a reported 3.0 as 1.0 and plays back
+// setParameter(3, 1.0), the second sound instead of the fourth; and a scaled
+// value (3 / (N - 1)) would be played back as index 0. Such a host is
+// therefore told nothing of a Preset edit, neither the bracket (in touch mode
+// it would record its old value for the edit's length) nor the value; it is
+// only asked to read the displays again, so it can show the new sound's name.
+bool ZrVelkoran::hostIsToldOf(VstInt32 index) const {
+  return index != ZrVelkoranGeneric::kPreset || presetRangeKnown;
+>>>>>>> theirs
+}
+
+bool ZrVelkoran::beginEdit(VstInt32 index) { return hostIsToldOf(index) && AudioEffectX::beginEdit(index); }
+
+void ZrVelkoran::setParameterAutomated(VstInt32 index, float value) {
+  if (hostIsToldOf(index)) {
+    AudioEffectX::setParameterAutomated(index, value);
+  } else {
+    setParameter(index, value);
+    updateDisplay();
+  }
+}
+
+bool ZrVelkoran::endEdit(VstInt32 index) { return hostIsToldOf(index) && AudioEffectX::endEdit(index); }
 
 bool ZrVelkoran::getEffectName(char* name) {
   copyText(name, kName, kVstMaxEffectNameLen);

@@ -1,6 +1,7 @@
 // The effect that the host sees.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,8 +53,15 @@ class ZrVelkoran : public AudioEffectX {
   void getProgramName(char* name) override;
   bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
 
-  // GUI: brackets an edit in the editor; shows and hides its value display.
+  // host: "Preset" is described as the whole numbers 0 to N - 1 (N
+  // descriptions); the others keep the default 0..1 and answer false.
+  bool getParameterProperties(VstInt32 index, VstParameterProperties* properties) override;
+
+  // GUI: an edit in the editor, reported to the host as beginEdit, one or
+  // more setParameterAutomated, endEdit. A "Preset" edit reaches the host
+  // only when it has asked for Preset's properties (see the source).
   bool beginEdit(VstInt32 index) override;
+  void setParameterAutomated(VstInt32 index, float value) override;
   bool endEdit(VstInt32 index) override;
 
   // Any thread: identity.
@@ -77,10 +85,14 @@ class ZrVelkoran : public AudioEffectX {
   };
 
   void findModuleDirectory();
+  bool hostIsToldOf(VstInt32 index) const;
 
   std::unique_ptr<VelkoranWin> engine;
   std::vector<Program> programs;
   // The editor, owned through the base like every editor; null when made
   // without one.
   VelkoranEditor* ownEditor = nullptr;
+  // Set once the host has asked for Preset's properties and so knows that
+  // its values are description indices (host thread; read on the GUI thread).
+  std::atomic<bool> presetRangeKnown{false};
 };

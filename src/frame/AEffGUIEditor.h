@@ -13,7 +13,7 @@ class IdleServices;
 // keys and the wheel to the frame, and paces idle work: the toolkit calls
 // doIdleStuff while a control keeps the GUI thread busy (a slider drag), so
 // that paint requests and the host's idle are still served. Every operation
-// runs on the host's GUI thread; none is real-time.
+// runs on the host's GUI thread but setParameter; none is real-time.
 class AEffGUIEditor : public AEffEditor {
  public:
   // Marks the effect as having an editor and becomes the effect's editor (the
@@ -35,7 +35,9 @@ class AEffGUIEditor : public AEffEditor {
   // GUI thread: stores the toolkit-wide knob mode; true.
   bool setKnobMode(VstInt32 mode) override;
 
-  // GUI thread: a parameter changed; the base does nothing.
+  // Any thread, the audio thread included (the one exception to the GUI
+  // thread here): the effect's parameter was set from outside. An editor
+  // must not draw, lock or allocate in it; the base does nothing.
   virtual void setParameter(VstInt32 index, float value);
   // GUI thread: the frame brackets a control's edit with these; they reach
   // the effect's beginEdit and endEdit.

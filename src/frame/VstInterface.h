@@ -5,6 +5,7 @@
 // contract with every host and must not change.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #if defined(_WIN32)
@@ -372,6 +373,9 @@ struct VstPinProperties {
   char future[48];
 };
 
+// What effGetParameterProperties describes of one parameter. The record is
+// 152 bytes on every target: it holds no pointer-sized field, so 32- and
+// 64-bit hosts lay it out alike.
 struct VstParameterProperties {
   float stepFloat;
   float smallStepFloat;
@@ -389,6 +393,27 @@ struct VstParameterProperties {
   VstInt16 reserved;
   char categoryLabel[kVstMaxCategLabelLen];
   char future[16];
+};
+
+static_assert(sizeof(VstParameterProperties) == 152);
+static_assert(offsetof(VstParameterProperties, label) == 12);
+static_assert(offsetof(VstParameterProperties, flags) == 76);
+static_assert(offsetof(VstParameterProperties, minInteger) == 80);
+static_assert(offsetof(VstParameterProperties, stepInteger) == 88);
+static_assert(offsetof(VstParameterProperties, shortLabel) == 96);
+static_assert(offsetof(VstParameterProperties, displayIndex) == 104);
+static_assert(offsetof(VstParameterProperties, categoryLabel) == 112);
+static_assert(offsetof(VstParameterProperties, future) == 136);
+
+// Which fields of a VstParameterProperties record the host may rely on.
+enum VstParameterFlags : VstInt32 {
+  kVstParameterIsSwitch = 1 << 0,
+  kVstParameterUsesIntegerMinMax = 1 << 1,
+  kVstParameterUsesFloatStep = 1 << 2,
+  kVstParameterUsesIntStep = 1 << 3,
+  kVstParameterSupportsDisplayIndex = 1 << 4,
+  kVstParameterSupportsDisplayCategory = 1 << 5,
+  kVstParameterCanRamp = 1 << 6,
 };
 
 struct VstSpeakerProperties {

@@ -59,9 +59,10 @@ bool COptionMenu::setCurrent(std::int32_t index) {
 }
 
 void COptionMenu::setValue(float newValue) {
-  auto index = static_cast<std::int32_t>(newValue);
-  if (index < 0 || index >= getNbEntries()) return;
-  currentIndex = index;
+  // Compared before it is converted: converting NaN or a value beyond the
+  // integers' range is undefined.
+  if (!(newValue > -1.0f && newValue < static_cast<float>(getNbEntries()))) return;
+  currentIndex = static_cast<std::int32_t>(newValue);
   value = newValue;
   setDirty(true);
 }

@@ -36,4 +36,8 @@ class FrameWindow {
   // Delivers the window's pending events to the frame where the window
   // system does not do so itself.
   virtual void deliverPendingEvents() = 0;
+
+  // The window system's handle of the window (an X11 window id), for hosts
+  // that embed it; nullptr for a window of no window system (headless).
+  virtual void* systemWindow() const { return nullptr; }
 };

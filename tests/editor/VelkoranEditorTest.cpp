@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,8 +25,11 @@
 
 namespace {
 
-// The main effect as the editor sees it: four parameters, the edit bracket
-// that shows and hides the value display, and the description names.
+constexpr CRect kPresetMenuRect{58, 100, 243, 126};
+
+// The main effect as the editor sees it: four parameters, the edit calls
+// that reach the host, and the description names. Every call the editor
+// makes of the edit is logged as "begin i", "automate i v" or "end i".
 class FakeVelkoran : public AudioEffectX {
  public:
   FakeVelkoran() : AudioEffectX(nullptr, 1, 4) {}
@@ -33,21 +40,36 @@ class FakeVelkoran : public AudioEffectX {
     parameters[index] = value;
   }
   float getParameter(VstInt32 index) override { return parameters[index]; }
-  bool beginEdit(VstInt32) override {
-    static_cast<VelkoranEditor*>(editor)->showValueDisplay(true);
+  bool beginEdit(VstInt32 index) override {
+    log("begin", index);
     if (watched && watched->shown) shownAtBegin = watched->text;
     return true;
   }
-  bool endEdit(VstInt32) override {
-    static_cast<VelkoranEditor*>(editor)->showValueDisplay(false);
+  void setParameterAutomated(VstInt32 index, float value) override {
+    log("automate", index, value);
+    AudioEffectX::setParameterAutomated(index, value);
+  }
+  bool endEdit(VstInt32 index) override {
+    log("end", index);
     return true;
   }
 
   float parameters[4] = {0.5f, 0.25f, 0.75f, 1.0f};
   std::vector<std::pair<VstInt32, float>> changes;
+  std::vector<std::string> calls;
   // The value display's text right after an edit began, when watched.
   CZrTextLabel* watched = nullptr;
   std::string shownAtBegin;
+
+ private:
+  void log(const char* what, VstInt32 index) {
+    calls.push_back(std::string(what) + " " + std::to_string(index));
+  }
+  void log(const char* what, VstInt32 index, float value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%s %d %g", what, static_cast<int>(index), static_cast<double>(value));
+    calls.push_back(text);
+  }
 };
 
 // Records the value display's text after every control change.
@@ -63,7 +85,7 @@ class WatchingEditor : public VelkoranEditor {
 };
 
 class VelkoranEditorTest : public ::testing::Test {
- protected:
+ public:
   VelkoranEditorTest() { editor = new WatchingEditor(&effect, &names, services); }
 
   // Opens the editor and draws it, as the window's first paint does.
@@ -94,6 +116,21 @@ class VelkoranEditorTest : public ::testing::Test {
     window->then(kLButton, where.offsetBy(0, dy));
     window->then(0, where.offsetBy(0, dy));
     frame->mouse(nullptr, where, kLButton);
+  }
+
+  // The window's pixels inside a rectangle, row by row.
+  std::vector<std::uint32_t> pixelsIn(const CRect& rect) const {
+    std::vector<std::uint32_t> pixels;
+    for (std::int32_t y = rect.top; y < rect.bottom; ++y)
+      for (std::int32_t x = rect.left; x < rect.right; ++x) pixels.push_back(window->pixel(x, y));
+    return pixels;
+  }
+  void idle() { effect.dispatcher(effEditIdle, 0, 0, nullptr, 0.0f); }
+  // The pixels of rect in an editor opened afresh at the effect's values.
+  std::vector<std::uint32_t> pixelsWhenOpenedAfresh(const CRect& rect) {
+    editor->close();
+    open();
+    return pixelsIn(rect);
   }
 
   ScriptedWindowInstaller installer;
@@ -319,6 +356,196 @@ TEST_F(VelkoranEditorTest, IdleLetsTheFrameDeliverItsEvents) {
   open();
   effect.dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
   EXPECT_EQ(window->eventDeliveries, 1);
+}
+
+// --- Edits towards the host: every kind of edit is one bracket of the
+// control's tag around the values it reports.
+
+struct EditCase {
+  const char* name;
+  std::function<void(VelkoranEditorTest&)> edit;
+  std::vector<std::string> calls;
+};
+
+void PrintTo(const EditCase& edit, std::ostream* out) { *out << edit.name; }
+
+class EditBracketTest : public VelkoranEditorTest, public ::testing::WithParamInterface<EditCase> {};
+
+TEST_P(EditBracketTest, ReachesTheEffectAsBeginAutomateEnd) {
+  open();
+  GetParam().edit(*this);
+  EXPECT_EQ(effect.calls, GetParam().calls);
+  // Every reported value reached the effect's parameter too.
+  std::vector<std::pair<VstInt32, float>> automated;
+  for (const std::string& call : effect.calls) {
+    int index = 0;
+    float value = 0.0f;
+    if (std::sscanf(call.c_str(), "automate %d %g", &index, &value) == 2)
+      automated.emplace_back(index, value);
+  }
+  ASSERT_EQ(effect.changes.size(), automated.size());
+  for (std::size_t i = 0; i < automated.size(); ++i) {
+    EXPECT_EQ(effect.changes[i].first, automated[i].first);
+    EXPECT_NEAR(effect.changes[i].second, automated[i].second, 1e-5f);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKindOfEdit, EditBracketTest,
+                         ::testing::Values(EditCase{"Drag",
+                                                    [](VelkoranEditorTest& t) { t.drag(t.bass(), -112); },
+                                                    {"begin 2", "automate 2 1", "end 2"}},
+                                           EditCase{"DragWithoutMoving",
+                                                    [](VelkoranEditorTest& t) { t.drag(t.preGain(), 0); },
+                                                    {"begin 0", "end 0"}},
+                                           EditCase{"Wheel",
+                                                    [](VelkoranEditorTest& t) {
+                                                      t.window->hold(0, {423, 150});
+                                                      t.editor->onWheel(1.0f);
+                                                    },
+                                                    {"begin 0", "automate 0 0.6", "end 0"}},
+                                           EditCase{"ArrowKey",
+                                                    [](VelkoranEditorTest& t) {
+                                                      t.frame->setFocusView(t.postGain());
+                                                      VstKeyCode down{0, VKEY_DOWN, 0};
+                                                      t.editor->onKeyDown(down);
+                                                    },
+                                                    {"begin 1", "automate 1 0.15", "end 1"}},
+                                           EditCase{"ResetToDefault",
+                                                    [](VelkoranEditorTest& t) {
+                                                      CPoint where{310, 100};
+                                                      t.frame->mouse(nullptr, where, kLButton | kControl);
+                                                    },
+                                                    {"begin 2", "automate 2 0.5", "end 2"}},
+                                           EditCase{"MenuPick",
+                                                    [](VelkoranEditorTest& t) {
+                                                      t.window->popupChoice = 2;
+                                                      CPoint where{100, 110};
+                                                      std::unique_ptr<CDrawContext> context =
+                                                          t.window->createDrawContext();
+                                                      t.frame->mouse(context.get(), where, kLButton);
+                                                    },
+                                                    {"begin 3", "automate 3 2", "end 3"}},
+                                           EditCase{"MenuDismissed",
+                                                    [](VelkoranEditorTest& t) {
+                                                      CPoint where{100, 110};
+                                                      std::unique_ptr<CDrawContext> context =
+                                                          t.window->createDrawContext();
+                                                      t.frame->mouse(context.get(), where, kLButton);
+                                                    },
+                                                    {"begin 3", "end 3"}}),
+                         [](const ::testing::TestParamInfo<EditCase>& info) {
+                           return std::string(info.param.name);
+                         });
+
+// --- Values from outside: shown on the next idle, never sent back.
+
+TEST_F(VelkoranEditorTest, AHostValueMovesEachSliderOnTheNextIdle) {
+  const std::pair<VstInt32, CRect> sliders[] = {
+      {2, {293, 78, 333, 203}}, {0, {403, 78, 443, 203}}, {1, {512, 78, 552, 203}}};
+  for (const auto& [tag, rect] : sliders) {
+    SCOPED_TRACE(tag);
+    open();
+    const std::vector<std::uint32_t> before = pixelsIn(rect);
+    editor->setParameter(tag, 0.125f);
+    EXPECT_EQ(pixelsIn(rect), before);  // nothing is drawn by setParameter
+    idle();
+    EXPECT_EQ(child<CControl>(tag == 2 ? 0 : tag + 1)->getValue(), 0.125f);
+    const std::vector<std::uint32_t> shown = pixelsIn(rect);
+    EXPECT_NE(shown, before);
+    effect.parameters[tag] = 0.125f;
+    EXPECT_EQ(pixelsWhenOpenedAfresh(rect), shown);
+  }
+  EXPECT_TRUE(effect.calls.empty());
+  EXPECT_TRUE(effect.changes.empty());
+}
+
+TEST_F(VelkoranEditorTest, AHostPresetChangesTheMenuOnTheNextIdle) {
+  open();
+  const std::vector<std::uint32_t> before = pixelsIn(kPresetMenuRect);
+  editor->setParameter(3, 2.0f);
+  idle();
+  EXPECT_EQ(menu()->getCurrent(), 2);
+  const std::vector<std::uint32_t> shown = pixelsIn(kPresetMenuRect);
+  EXPECT_NE(shown, before);
+  effect.parameters[3] = 2.0f;
+  EXPECT_EQ(pixelsWhenOpenedAfresh(kPresetMenuRect), shown);
+  EXPECT_TRUE(effect.calls.empty());
+}
+
+TEST_F(VelkoranEditorTest, ABurstShowsItsLatestValueOnce) {
+  open();
+  for (float value : {0.1f, 0.2f, 0.3f}) editor->setParameter(1, value);
+  const int contexts = window->drawContexts;
+  idle();
+  EXPECT_EQ(postGain()->getValue(), 0.3f);
+  EXPECT_EQ(window->drawContexts, contexts + 1);  // one redraw for the burst
+  postGain()->setValue(0.7f);
+  idle();  // the burst was taken: nothing is left to show
+  EXPECT_EQ(postGain()->getValue(), 0.7f);
+}
+
+TEST_F(VelkoranEditorTest, TheControlUnderEditKeepsItsValueUntilTheEditEnds) {
+  open();
+  editor->beginEdit(0);
+  editor->setParameter(0, 0.9f);
+  editor->setParameter(1, 0.9f);
+  idle();
+  EXPECT_EQ(preGain()->getValue(), 0.5f);
+  EXPECT_EQ(postGain()->getValue(), 0.9f);
+  editor->endEdit(0);
+  idle();
+  EXPECT_EQ(preGain()->getValue(), 0.9f);
+}
+
+struct OutsideValueCase {
+  const char* name;
+  VstInt32 index;
+  float value;
+  float shown;  // the control's value afterwards
+};
+
+void PrintTo(const OutsideValueCase& outside, std::ostream* out) { *out << outside.name; }
+
+class OutsideValueTest : public VelkoranEditorTest, public ::testing::WithParamInterface<OutsideValueCase> {};
+
+TEST_P(OutsideValueTest, IsHeldToTheControlOrIgnored) {
+  open();
+  editor->setParameter(GetParam().index, GetParam().value);
+  idle();
+  if (GetParam().index == 3) {
+    EXPECT_EQ(menu()->getCurrent(), static_cast<std::int32_t>(GetParam().shown));
+  } else {
+    EXPECT_EQ(preGain()->getValue(), GetParam().shown);
+  }
+  EXPECT_TRUE(effect.calls.empty());
+}
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInfinity = std::numeric_limits<float>::infinity();
+
+INSTANTIATE_TEST_SUITE_P(HostValues, OutsideValueTest,
+                         ::testing::Values(OutsideValueCase{"GainNaN", 0, kNaN, 0.5f},
+                                           OutsideValueCase{"GainInfinite", 0, kInfinity, 0.5f},
+                                           OutsideValueCase{"GainAboveOne", 0, 1.5f, 1.0f},
+                                           OutsideValueCase{"GainBelowZero", 0, -2.0f, 0.0f},
+                                           OutsideValueCase{"PresetFraction", 3, 2.9f, 2.0f},
+                                           OutsideValueCase{"PresetPastTheSounds", 3, 7.0f, 1.0f},
+                                           OutsideValueCase{"PresetNegative", 3, -1.0f, 1.0f},
+                                           OutsideValueCase{"PresetNaN", 3, kNaN, 1.0f},
+                                           OutsideValueCase{"PresetHuge", 3, 3e9f, 1.0f},
+                                           OutsideValueCase{"IndexPastTheParameters", 4, 0.1f, 0.5f},
+                                           OutsideValueCase{"NegativeIndex", -1, 0.1f, 0.5f}),
+                         [](const ::testing::TestParamInfo<OutsideValueCase>& info) {
+                           return std::string(info.param.name);
+                         });
+
+TEST_F(VelkoranEditorTest, ValuesPostedWhileClosedWaitForTheNextOpenIdle) {
+  editor->setParameter(0, 0.2f);
+  idle();  // closed: nothing to show, nothing lost
+  open();
+  EXPECT_EQ(preGain()->getValue(), 0.5f);  // the effect's value at open
+  idle();
+  EXPECT_EQ(preGain()->getValue(), 0.2f);
 }
 
 TEST(EditorSnapshotTest, WritesTheEditorRectangleAsPng) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "GuiTestSupport.h"
@@ -87,6 +88,23 @@ TEST_F(COptionMenuTest, ValueOutsideTheEntriesIsIgnored) {
   menu->setValue(-1.0f);
   EXPECT_EQ(menu->getCurrent(), 0);
   EXPECT_EQ(menu->getValue(), -0.5f);
+}
+
+// Values no integer can hold (a host's automation may carry any float)
+// leave the current entry; UndefinedBehaviorSanitizer would report their
+// conversion.
+TEST_F(COptionMenuTest, ValuesBeyondEveryIntegerAreIgnored) {
+  menu->addEntry("a");
+  menu->addEntry("b");
+  menu->setCurrent(1);
+  const float infinity = std::numeric_limits<float>::infinity();
+  for (float value : {std::numeric_limits<float>::quiet_NaN(), infinity, -infinity, 3e9f, -3e9f, 1e30f,
+                      std::numeric_limits<float>::max(), std::numeric_limits<float>::lowest()}) {
+    SCOPED_TRACE(value);
+    menu->setValue(value);
+    EXPECT_EQ(menu->getCurrent(), 1);
+    EXPECT_EQ(menu->getValue(), 1.0f);
+  }
 }
 
 TEST_F(COptionMenuTest, SelectingRefusesSeparatorsAndIndicesOutside) {

@@ -1,15 +1,7 @@
 // The plug-in's editor in a real X11 window, driven by real pointer events.
-// GoogleTest comes before Xlib, whose None macro would break it.
-#include <gtest/gtest.h>
-// clang-format off
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-// clang-format on
-#include <cairo.h>
-
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <thread>
@@ -20,21 +12,38 @@
 #include "host/PluginModule.h"
 #include "support/TemporaryDirectory.h"
 #include "support/ZipFixture.h"
+#include "x11/X11TestScreen.h"
 
 namespace {
 
-constexpr int kWidth = 619;
-constexpr int kHeight = 265;
-constexpr int kPreGainCentre = 423;
-constexpr int kSliderTop = 78;
+constexpr int kWidth = kEditorWidth;
+constexpr int kHeight = kEditorHeight;
+
+// Our host, keeping the requests an edit sends: "43 i" (begin edit),
+// "0 i v" (automate), "44 i" (end edit) and "42" (update display).
+class EditRecordingCallback : public HostCallback {
+ public:
+  VstIntPtr answer(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                   float opt) override {
+    char text[64] = "";
+    if (opcode == audioMasterAutomate) {
+      std::snprintf(text, sizeof text, "0 %d %g", static_cast<int>(index), static_cast<double>(opt));
+    } else if (opcode == audioMasterBeginEdit || opcode == audioMasterEndEdit) {
+      std::snprintf(text, sizeof text, "%d %d", static_cast<int>(opcode), static_cast<int>(index));
+    } else if (opcode == audioMasterUpdateDisplay) {
+      std::snprintf(text, sizeof text, "42");
+    }
+    if (*text) edits.emplace_back(text);
+    return HostCallback::answer(effect, opcode, index, value, ptr, opt);
+  }
+  std::vector<std::string> edits;
+};
 
 // The host's window and the module's effect with its editor open in it.
 class X11EditorWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!std::getenv("DISPLAY") || std::system("command -v xdotool >/dev/null") != 0)
-      GTEST_SKIP() << "needs an X server and xdotool";
-    display = XOpenDisplay(nullptr);
+    if (!X11TestScreen::available()) GTEST_SKIP() << "needs an X server and xdotool";
     ASSERT_NE(display, nullptr);
     createHostWindow();
     ASSERT_TRUE(writeZipFixture(
@@ -58,23 +67,11 @@ class X11EditorWindowTest : public ::testing::Test {
       effect->dispatch(effEditClose);
       effect.reset();
     }
-    if (display) XCloseDisplay(display);
   }
 
-  void createHostWindow() { hostWindow = mappedWindow(kWidth, kHeight, 0); }
-
-  // A top-level window of that size, mapped, filled with that colour
-  // wherever no child covers it.
+  void createHostWindow() { hostWindow = screen.mappedWindow(kWidth, kHeight); }
   Window mappedWindow(int width, int height, unsigned long background) {
-    Window window =
-        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, static_cast<unsigned>(width),
-                            static_cast<unsigned>(height), 0, 0, background);
-    XSelectInput(display, window, StructureNotifyMask);
-    XMapWindow(display, window);
-    XEvent event;
-    do XWindowEvent(display, window, StructureNotifyMask, &event);
-    while (event.type != MapNotify);
-    return window;
+    return screen.mappedWindow(width, height, background);
   }
 
   // Runs the host's side for a while: the editor's idle, as hosts call it.
@@ -82,28 +79,12 @@ class X11EditorWindowTest : public ::testing::Test {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     while (std::chrono::steady_clock::now() < end) {
       effect->dispatch(effEditIdle);
-      while (XPending(display)) {
-        XEvent event;
-        XNextEvent(display, &event);
-      }
+      screen.drainEvents();
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
   }
-  // xdotool in the background, so that the editor keeps running meanwhile.
-  void xdotool(const std::string& commands) {
-    ASSERT_EQ(std::system(("xdotool " + commands + " &").c_str()), 0);
-  }
-
-  // The children of a window, as xwininfo -tree lists them.
-  std::vector<Window> childrenOf(Window window) {
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned int count = 0;
-    std::vector<Window> found;
-    if (XQueryTree(display, window, &root, &parent, &children, &count))
-      found.assign(children, children + count);
-    if (children) XFree(children);
-    return found;
-  }
+  static void xdotool(const std::string& commands) { X11TestScreen::xdotool(commands); }
+  std::vector<Window> childrenOf(Window window) { return screen.childrenOf(window); }
 
   // The pixels of the editor's rectangle in the window that still show
   // that colour once the editor has had time to paint (the host's idle
@@ -122,47 +103,23 @@ class X11EditorWindowTest : public ::testing::Test {
     return unpainted;
   }
 
-  // The window's pixels, kept as a PNG for people to look at.
   cairo_surface_t* screenshot(const std::string& name, Window window = 0) {
-    XImage* image =
-        XGetImage(display, window ? window : hostWindow, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
-    unsigned char* data = cairo_image_surface_get_data(surface);
-    int stride = cairo_image_surface_get_stride(surface);
-    for (int y = 0; y < kHeight; ++y)
-      for (int x = 0; x < kWidth; ++x)
-        reinterpret_cast<std::uint32_t*>(data + y * stride)[x] =
-            static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF);
-    XDestroyImage(image);
-    cairo_surface_mark_dirty(surface);
-    cairo_surface_write_to_png(surface, name.c_str());
-    return surface;
+    return screen.screenshot(name, window ? window : hostWindow);
   }
+  std::vector<std::uint32_t> menuPixels() { return screen.menuPixels(hostWindow); }
   static std::uint32_t pixel(cairo_surface_t* surface, int x, int y) {
-    const unsigned char* row =
-        cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
-    return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFFu;
+    return X11TestScreen::pixel(surface, x, y);
   }
-  // The row of the handle's light index line in a slider's column: the
-  // only yellowish pixels of the skin.
   static int indexLineRow(cairo_surface_t* surface, int column) {
-    for (int y = 0; y < kHeight; ++y) {
-      std::uint32_t p = pixel(surface, column, y);
-      int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-      if (r > 180 && g > 170 && b < 170) return y;
-    }
-    return -1;
+    return X11TestScreen::indexLineRow(surface, column);
   }
-  // Where the index line (row 10 of the handle) is drawn for a value.
-  static int expectedIndexLineRow(float value) {
-    int top = static_cast<int>(112.0f * (1.0f - value)) - 5;
-    return kSliderTop + (top < 0 ? 0 : top) + 10;
-  }
+  static int expectedIndexLineRow(float value) { return X11TestScreen::expectedIndexLineRow(value); }
 
-  Display* display = nullptr;
+  X11TestScreen screen;
+  Display* display = screen.getDisplay();
   Window hostWindow = 0;
   TemporaryDirectory directory;
-  HostCallback callback;
+  EditRecordingCallback callback;
   std::unique_ptr<PluginModule> module;
   std::unique_ptr<HostedEffect> effect;
 };
@@ -212,12 +169,69 @@ TEST_F(X11EditorWindowTest, EditorWindowIsExactlyTheEditorRectangleAndFullyPaint
   }
 }
 
+// A drag as a user makes it, the way hosts need it for touch automation:
+// begin, the values as the handle moves, end; the last value the one that
+// plays.
+TEST_F(X11EditorWindowTest, ADragSendsBeginAutomateEndToTheHost) {
+  X11TestScreen::dragPreGain(effect->getParameter(0), {10, 30});
+  pump(1800);
+  const std::vector<std::string>& edits = callback.edits;
+  ASSERT_GE(edits.size(), 3u);
+  EXPECT_EQ(edits.front(), "43 0");
+  EXPECT_EQ(edits.back(), "44 0");
+  for (std::size_t i = 1; i + 1 < edits.size(); ++i) EXPECT_EQ(edits[i].rfind("0 0 ", 0), 0u) << edits[i];
+  float last = 0.0f;
+  ASSERT_EQ(std::sscanf(edits[edits.size() - 2].c_str(), "0 0 %g", &last), 1);
+  EXPECT_NEAR(last, effect->getParameter(0), 1e-5f);
+}
+
+TEST_F(X11EditorWindowTest, AWheelStepIsOneValueBetweenBeginAndEnd) {
+  const float before = effect->getParameter(0);
+  xdotool("mousemove " + std::to_string(kPreGainCentre) + " 150 click 4");
+  pump(800);
+  char value[32];
+  std::snprintf(value, sizeof value, "0 0 %g", static_cast<double>(before + 0.1f));
+  EXPECT_EQ(callback.edits, (std::vector<std::string>{"43 0", value, "44 0"}));
+}
+
+// The third entry through the popup, as a host that asked for Preset's
+// properties sees it: the index itself.
+TEST_F(X11EditorWindowTest, APickSendsTheDescriptionIndexToAHostThatKnowsTheRange) {
+  VstParameterProperties properties{};
+  ASSERT_EQ(effect->dispatch(effGetParameterProperties, 3, 0, &properties), 1);
+  ASSERT_EQ(properties.maxInteger, 2);
+  X11TestScreen::pickThirdSound();
+  pump(1500);
+  EXPECT_EQ(effect->getParameter(3), 2.0f);
+  EXPECT_EQ(callback.edits, (std::vector<std::string>{"43 3", "0 3 2", "44 3"}));
+}
+
+// Automation on the host's audio thread moves the handle; a host-side sound
+// change shows the menu text an editor opened on that sound shows.
+TEST_F(X11EditorWindowTest, HostValuesShowInTheWindowAfterTheEditorsIdle) {
+  effect->setParameter(0, 0.0f);
+  pump(400);
+  std::thread([this] { effect->setParameter(0, 1.0f); }).join();
+  pump(600);
+  cairo_surface_t* shot = screenshot("x11-editor-host-value.png");
+  EXPECT_EQ(indexLineRow(shot, kPreGainCentre), expectedIndexLineRow(1.0f));
+  cairo_surface_destroy(shot);
+
+  const std::vector<std::uint32_t> firstSound = menuPixels();
+  effect->setParameter(3, 2.0f);
+  pump(600);
+  const std::vector<std::uint32_t> shown = menuPixels();
+  EXPECT_NE(shown, firstSound);
+  effect->dispatch(effEditClose);
+  ASSERT_EQ(effect->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(hostWindow)), 1);
+  pump(400);
+  EXPECT_EQ(menuPixels(), shown);
+  EXPECT_TRUE(callback.edits.empty());  // nothing went back to the host
+}
+
 TEST_F(X11EditorWindowTest, DragAndWheelChangeThePreGain) {
   float start = effect->getParameter(0);
-  int grabY = expectedIndexLineRow(start);
-  xdotool("mousemove " + std::to_string(kPreGainCentre) + " " + std::to_string(grabY) +
-          " mousedown 1 sleep 0.2 mousemove " + std::to_string(kPreGainCentre) + " " +
-          std::to_string(grabY - 20) + " sleep 0.3 mouseup 1");
+  X11TestScreen::dragPreGain(start, {20});
   pump(1500);
   float dragged = effect->getParameter(0);
   float snapped = 1.0f - static_cast<float>(static_cast<int>(112.0f * (1.0f - start))) / 112.0f;
@@ -233,13 +247,13 @@ TEST_F(X11EditorWindowTest, DragAndWheelChangeThePreGain) {
 
 TEST_F(X11EditorWindowTest, PopupChoiceSelectsAPreset) {
   ASSERT_EQ(effect->getParameter(3), 0.0f);
-  // The popup opens below the menu (58, 126); the third entry's row is
-  // 20 pixels high after the first two and a 2-pixel border.
-  xdotool("mousemove 100 112 click 1 sleep 0.5 mousemove 100 178 click 1");
+  X11TestScreen::pickThirdSound();
   pump(1500);
   EXPECT_EQ(effect->getParameter(3), 2.0f);
   cairo_surface_t* shot = screenshot("x11-editor-preset.png");
   cairo_surface_destroy(shot);
+  // This host never asked for Preset's properties: it would keep 2.0 as 1.0.
+  EXPECT_EQ(callback.edits, (std::vector<std::string>{"42"}));
 }
 
 TEST_F(X11EditorWindowTest, EscapeDismissesThePopup) {

@@ -100,7 +100,10 @@ X11FrameWindow::X11FrameWindow(CFrame& frame, Display* display, Window parent, c
                          CWBackPixmap | CWBorderPixel | CWEventMask, &attributes);
   XStoreName(display, window, "Window");
   XMapWindow(display, window);
-  XFlush(display);
+  // Waits until the server has made the window: the host uses its id on a
+  // connection of its own (an LV2 host embeds the returned widget), whose
+  // requests the server may otherwise serve first.
+  XSync(display, False);
   platform::registerPaintSource(this, serveOnePaint);
 }
 

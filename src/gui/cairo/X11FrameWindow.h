@@ -29,6 +29,7 @@ class X11FrameWindow : public FrameWindow {
   CPoint getScreenOrigin() override;
   std::int32_t trackPopup(const PopupMenuRequest& request) override;
   void deliverPendingEvents() override;
+  void* systemWindow() const override { return reinterpret_cast<void*>(window); }
 
   Window getWindow() const { return window; }
 
