@@ -124,16 +124,6 @@ bool ZrVelkoran::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
   return true;
 }
 
-<<<<<<< ours
-bool ZrVelkoran::beginEdit(VstInt32) {
-  if (ownEditor) ownEditor->showValueDisplay(true);
-  return true;
-}
-
-bool ZrVelkoran::endEdit(VstInt32) {
-  if (ownEditor) ownEditor->showValueDisplay(false);
-  return true;
-=======
 bool ZrVelkoran::getParameterProperties(VstInt32 index, VstParameterProperties* properties) {
   const std::size_t count = engine->descriptions().size();
   if (index != ZrVelkoranGeneric::kPreset || count == 0 || !properties) return false;
@@ -159,7 +149,6 @@ bool ZrVelkoran::getParameterProperties(VstInt32 index, VstParameterProperties* 
 // only asked to read the displays again, so it can show the new sound's name.
 bool ZrVelkoran::hostIsToldOf(VstInt32 index) const {
   return index != ZrVelkoranGeneric::kPreset || presetRangeKnown;
->>>>>>> theirs
 }
 
 bool ZrVelkoran::beginEdit(VstInt32 index) { return hostIsToldOf(index) && AudioEffectX::beginEdit(index); }
