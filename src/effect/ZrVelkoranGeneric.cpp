@@ -16,6 +16,7 @@
 #include "graph/GraphState.h"
 #include "platform/DenormalGuard.h"
 #include "processors/Float4.h"
+#include "processors/ZrClipper.h"
 
 namespace {
 
@@ -47,6 +48,14 @@ VstInt32 descriptionIndex(float value, std::size_t count) {
   const float whole = std::trunc(value);
   if (whole < 0.0f || whole >= static_cast<float>(count)) return -1;
   return static_cast<VstInt32>(whole);
+}
+
+// Above the host's rate the clippers' corners are smoothed by their antiderivative too, so
+// that little of what they add lies beyond the raised rate's band to fold back.
+void useAntiderivativeClipping(AudioNode& head) {
+  for (AudioNode* node = &head; node; node = node->next.get()) {
+    if (auto* clipper = dynamic_cast<ZrClipper*>(node->effect.get())) clipper->setAntiderivative(true);
+  }
 }
 
 bool tellsSampleRate(VstInt32 opcode) {
@@ -335,6 +344,7 @@ std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::prepareGraph(VstInt32 n, VstIn
     DescriptionBuild built = buildDescription(name);
     if (!built.head) return nullptr;
     const int factor = built.timing.oversampling;
+    if (factor > 1) useAntiderivativeClipping(*built.head);
     // An oversampled graph cannot continue the input filters' series: they run at the host's rate.
     const std::array<WavefrontSeries::Stage, 2> inputFilters = inputFilterStages();
     const RunPlan::InputStages input{factor == 1 ? inputFilters.data() : nullptr, factor == 1 ? 2 : 0};
