@@ -5,6 +5,7 @@
 
 #include "frame/VstInterface.h"
 #include "graph/AudioNode.h"
+#include "graph/GraphTiming.h"
 #include "graph/RunPlan.h"
 
 // Made off the audio thread (the build and its run plan allocate, and the build reads the
@@ -16,6 +17,8 @@ struct PreparedGraph {
   VstInt32 presetIndex = 0;
   // How a block runs head's chain, with the engine's input filters before it.
   RunPlan plan;
+  // The rate its description asks it to run at.
+  GraphTiming timing;
   // The sample rate its processors were given.
   float sampleRate = 44100.0f;
 };

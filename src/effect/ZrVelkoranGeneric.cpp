@@ -296,11 +296,12 @@ std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::prepareGraph(VstInt32 n, VstIn
   const std::string& name = descriptionNames[n];
   traceLog("loading file:%s\n", name.c_str());
   try {
-    std::unique_ptr<AudioNode> head = buildDescription(name);
-    if (!head) return nullptr;
+    DescriptionBuild built = buildDescription(name);
+    if (!built.head) return nullptr;
     const std::array<WavefrontSeries::Stage, 2> inputFilters = inputFilterStages();
-    RunPlan plan(*head, bufferBank, {inputFilters.data(), 2}, lanes);
-    auto prepared = std::make_unique<PreparedGraph>(PreparedGraph{std::move(head), n, std::move(plan)});
+    RunPlan plan(*built.head, bufferBank, {inputFilters.data(), 2}, lanes);
+    auto prepared = std::make_unique<PreparedGraph>(
+        PreparedGraph{std::move(built.head), n, std::move(plan), built.timing});
     tellSampleRate(*prepared, hostSampleRate.load());
     noteGraphBuilt(name);
     traceLog("loaded file:%s\n", name.c_str());
@@ -312,11 +313,11 @@ std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::prepareGraph(VstInt32 n, VstIn
   }
 }
 
-std::unique_ptr<AudioNode> ZrVelkoranGeneric::buildDescription(const std::string& name) {
+DescriptionBuild ZrVelkoranGeneric::buildDescription(const std::string& name) {
   ArchiveSession session;
   DescriptionBuild built = buildArchiveDescription(name, internalHostCallback);
   if (!built.head) traceLog("%s not loaded: %s\n", name.c_str(), built.refusal.c_str());
-  return std::move(built.head);
+  return built;
 }
 
 std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::installGraph(std::unique_ptr<PreparedGraph> prepared) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "effect/ArchiveDescriptions.h"
 #include "effect/PreparedGraph.h"
 #include "frame/AudioEffectX.h"
 #include "graph/BufferBank.h"
@@ -113,7 +114,7 @@ class ZrVelkoranGeneric : public AudioEffectX {
   static void silence(float* const* outputs, VstInt32 channels, VstInt32 sampleFrames);
   void recoverFromFault(float* const* outputs, VstInt32 channels, VstInt32 sampleFrames);
   void setPreBass(float value);
-  std::unique_ptr<AudioNode> buildDescription(const std::string& name);
+  DescriptionBuild buildDescription(const std::string& name);
   void rememberSampleRate(VstInt32 opcode, float opt);
   std::unique_ptr<PreparedGraph> installRequested(std::unique_ptr<PreparedGraph> prepared,
                                                   std::uint64_t request);

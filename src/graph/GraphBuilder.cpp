@@ -14,6 +14,7 @@
 #include "graph/DescriptionText.h"
 #include "graph/DividerAN.h"
 #include "graph/EvaluationChain.h"
+#include "graph/GraphTiming.h"
 #include "graph/InputAudioNode.h"
 #include "graph/MixerAudioNode.h"
 #include "graph/ProcessorFactory.h"
@@ -38,6 +39,7 @@ class GraphBuilder {
   std::unique_ptr<AudioNode> build(const TiXmlElement& root);
 
  private:
+  bool readTiming(const TiXmlElement& root);
   bool readElement(const TiXmlElement& element);
   std::unique_ptr<AudioNode> createNode(const TiXmlElement& element, const char* id);
   std::unique_ptr<AudioNode> createMixer(const TiXmlElement& element);
@@ -77,6 +79,7 @@ class GraphBuilder {
 };
 
 std::unique_ptr<AudioNode> GraphBuilder::build(const TiXmlElement& root) {
+  if (!readTiming(root)) return nullptr;
   auto head = std::make_unique<InputAudioNode>();
   ids["in"] = head.get();
   report.origins[head.get()] = NodeOrigin{"in", "", 0};
@@ -91,6 +94,13 @@ std::unique_ptr<AudioNode> GraphBuilder::build(const TiXmlElement& root) {
   head->outBuf = BufferBank::kGraphInput;
   handOverNodes(*head);
   return head;
+}
+
+bool GraphBuilder::readTiming(const TiXmlElement& root) {
+  const GraphTimingReading reading = readGraphTiming(root);
+  if (!reading.refusal.empty()) return refuse(root, reading.refusal);
+  report.timing = reading.timing;
+  return true;
 }
 
 bool GraphBuilder::readElement(const TiXmlElement& element) {
@@ -352,6 +362,9 @@ std::unique_ptr<AudioNode> buildGraph(const TiXmlElement& root, audioMasterCallb
     report.refusalElement = root.Value();
     report.refusalLine = root.Row();
   }
-  if (!head) report.origins.clear();
+  if (!head) {
+    report.origins.clear();
+    report.timing = GraphTiming{};
+  }
   return head;
 }

@@ -26,6 +26,7 @@ constexpr std::int64_t kMaxAveragerHistory = std::int64_t{4} * AveragerAN::kMaxW
 std::unique_ptr<AudioNode> buildGraph(const TiXmlElement& root, audioMasterCallback hostCallback,
                                       PresetLoader& presets);
 
-// The same, also describing the outcome in report.
+// The same, also describing the outcome in report, with the timing the root asks for
+// (readGraphTiming; a root whose timing attributes cannot be read is refused).
 std::unique_ptr<AudioNode> buildGraph(const TiXmlElement& root, audioMasterCallback hostCallback,
                                       PresetLoader& presets, GraphBuildReport& report);

@@ -76,6 +76,19 @@ TEST(DescriptionCheck, RefusalNamesFileLineAndReason) {
                 ":3: the graph builder refuses <mixer>: a mixer needs an \"input2\" attribute");
 }
 
+TEST(DescriptionCheck, TimingAttributesAreRefusedWithFileAndLine) {
+  TemporaryDirectory folder;
+  writeSource(folder, "fast.xml", "<?xml version=\"1.0\"?>\n<torvix oversampling=\"3\">\n</torvix>\n");
+  EXPECT_EQ(checkError(folder), (folder / "fast.xml").string() +
+                                    ":2: the graph builder refuses <torvix>: the oversampling \"3\" is not "
+                                    "one of 1, 2, 4, 8 and 16");
+  TemporaryDirectory other;
+  writeSource(other, "rated.xml", "<torvix oversampling=\"4\"\n rate=\"44k\">\n</torvix>\n");
+  EXPECT_EQ(checkError(other), (other / "rated.xml").string() +
+                                   ":1: the graph builder refuses <torvix>: the rate \"44k\" is not a "
+                                   "sample rate in Hz from 1000 to 1000000");
+}
+
 TEST(DescriptionCheck, XmlErrorsAndMissingRootsAreRefused) {
   TemporaryDirectory folder;
   writeSource(folder, "bad.xml", "<torvix>\n<fx id=\"a\" type=\"inv\">\n</torvix>\n");
