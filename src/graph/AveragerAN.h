@@ -65,6 +65,8 @@ class AveragerAN final : public AudioNodeProcessor {
   // or not a number, or no history yet, is refused: the previous window stays and the result
   // is false. Allocates nothing.
   bool setWindowLength(float requested);
+  // The samples the window holds now (0 before a valid window), for inspection.
+  VstInt32 windowSamples() const { return windowLength; }
 
  private:
   struct Measurement;
