@@ -58,6 +58,7 @@ class GraphBuilder {
   bool allocateAveragerHistories();
   void handOverNodes(InputAudioNode& head);
 
+  TimeScale timeScale() const;
   AudioNode* resolve(const TiXmlElement& element, const char* attribute, const char* id);
   std::string describe(const AudioNode& node) const;
   bool refuse(const TiXmlElement& element, const std::string& reason);
@@ -164,7 +165,7 @@ std::unique_ptr<AudioNode> GraphBuilder::createFx(const TiXmlElement& element, c
   }
   const ProcessorType typeCode = processorTypeCode(type);
   auto fx = std::make_unique<AudioNodeFX>();
-  fx->effect = createProcessor(id, typeCode, hostCallback, presets);
+  fx->effect = createProcessor(id, typeCode, hostCallback, presets, timeScale());
   fx->fxType = typeCode;
   fx->name = id;
   return fx;
@@ -219,6 +220,7 @@ bool GraphBuilder::connectInput(const TiXmlElement& element, AudioNode& node) {
 bool GraphBuilder::prepareAverager(const TiXmlElement& element, AudioNode& node) {
   auto* averager = dynamic_cast<AveragerAN*>(&node);
   if (!averager) return true;
+  averager->setTimeScale(timeScale());
   const std::optional<float> constant = averager->constantWindow();
   if (constant && !AveragerAN::isValidWindow(*constant)) {
     return refuse(element, "the averager window " + numberText(*constant) + " is not between 1 and " +
@@ -228,7 +230,8 @@ bool GraphBuilder::prepareAverager(const TiXmlElement& element, AudioNode& node)
   if (averagerHistory > kMaxAveragerHistory) {
     return refuse(element, "the averagers' histories would exceed " + std::to_string(kMaxAveragerHistory) +
                                " samples (a window read from another node counts as " +
-                               std::to_string(AveragerAN::kMaxFollowedWindow) + ")");
+                               std::to_string(timeScale().storageFor(AveragerAN::kMaxFollowedWindow)) +
+                               ")");
   }
   averagers.push_back(averager);
   return true;
@@ -309,6 +312,10 @@ void GraphBuilder::handOverNodes(InputAudioNode& head) {
   for (std::unique_ptr<AudioNode>& node : created) static_cast<void>(node.release());
   for (std::size_t position = 1; position < chain.size(); ++position)
     chain[position - 1]->next.reset(chain[position]);
+}
+
+TimeScale GraphBuilder::timeScale() const {
+  return TimeScale(report.timing.oversampling, report.timing.referenceRate);
 }
 
 AudioNode* GraphBuilder::resolve(const TiXmlElement& element, const char* attribute, const char* id) {

@@ -18,9 +18,9 @@ constexpr float kMillisecondsPerUnit = 200.0f;
 
 }  // namespace
 
-ADelay::ADelay(audioMasterCallback audioMaster)
-    : BrelvanixProcessor(audioMaster, kNumPrograms, 1, {"Delay", "Delay", 1100}) {
-  for (std::vector<float>& buffer : buffers) buffer.assign(kBufferSize, 0.0f);
+ADelay::ADelay(audioMasterCallback audioMaster, const TimeScale& scale)
+    : BrelvanixProcessor(audioMaster, kNumPrograms, 1, {"Delay", "Delay", 1100}), timeScale(scale) {
+  for (std::vector<float>& buffer : buffers) buffer.assign(static_cast<std::size_t>(scale.storageFor(kBufferSize)), 0.0f);
   setProgram(0);
   hasVu();
   setNumInputs(2);
@@ -74,15 +74,16 @@ VstInt32 ADelay::runLine(float* line, const float* in, float* out, VstInt32 samp
 // The length follows "Delay" and the current rate, limited to the delay lines; the cursor
 // restarts, while the lines keep what they hold.
 void ADelay::applyDelay() {
-  const float samples = sampleRate * delay * kSecondsPerUnit;
-  if (!(samples > 0.0f)) {
-    delayLength = 0;
-  } else if (samples >= static_cast<float>(kBufferSize)) {
-    delayLength = kBufferSize;
-  } else {
-    delayLength = static_cast<VstInt32>(samples);
-  }
+  delayLength = std::min(timeScale.samplesAt(referenceLength(), sampleRate), lineLength());
   cursor = 0;
+}
+
+// The length at the reference rate, at most kBufferSize.
+VstInt32 ADelay::referenceLength() const {
+  const float samples = timeScale.referenceRate(sampleRate) * delay * kSecondsPerUnit;
+  if (!(samples > 0.0f)) return 0;
+  if (samples >= static_cast<float>(kBufferSize)) return kBufferSize;
+  return static_cast<VstInt32>(samples);
 }
 
 void ADelay::setParameter(VstInt32 index, float value) {

@@ -13,6 +13,7 @@
 #include "pack/DescriptionLint.h"
 #include "pack/EntryPresetLoader.h"
 #include "pack/FollowedWindowCheck.h"
+#include "pack/SampleCountCheck.h"
 #include "pack/NearestName.h"
 #include "pack/PackError.h"
 #include "pack/PresetValueCheck.h"
@@ -138,6 +139,7 @@ PackWarnings checkDescriptions(const std::vector<ArchiveEntry>& entries) {
     const BuiltDescription built = buildRoot(root, entry.source, presets);
     usage.addDescription(built, entry.source);
     checkFollowedWindows(built, entry.source, warnings);
+    checkSampleCounts(built, entry.source, warnings);
   }
   usage.warnUnused();
   warnings.sortByPlace();
