@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <numbers>
 #include <sstream>
@@ -23,6 +24,12 @@
 #include "render/RenderError.h"
 
 namespace {
+
+// The block size hosts use most; TORVIX_ALIASING_BLOCK overrides it.
+int blockSize() {
+  const char* text = std::getenv("TORVIX_ALIASING_BLOCK");
+  return text ? std::atoi(text) : 512;
+}
 
 std::vector<double> numbers(const std::string& list) {
   std::vector<double> values;
@@ -80,7 +87,8 @@ int measureModule(const std::string& modulePath, const std::string& archiveDirec
     const EffectSettings settings = resolveModuleSettings(module, name, {});
     for (double rate : rates) {
       for (double hertz : tones)
-        printLine(name, rate, hertz, measureTone(module, settings, static_cast<float>(rate), 512, hertz));
+        printLine(name, rate, hertz,
+                  measureTone(module, settings, static_cast<float>(rate), blockSize(), hertz));
     }
   }
   return 0;
