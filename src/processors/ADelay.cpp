@@ -20,7 +20,8 @@ constexpr float kMillisecondsPerUnit = 200.0f;
 
 ADelay::ADelay(audioMasterCallback audioMaster, const TimeScale& scale)
     : BrelvanixProcessor(audioMaster, kNumPrograms, 1, {"Delay", "Delay", 1100}), timeScale(scale) {
-  for (std::vector<float>& buffer : buffers) buffer.assign(static_cast<std::size_t>(scale.storageFor(kBufferSize)), 0.0f);
+  for (std::vector<float>& buffer : buffers)
+    buffer.assign(static_cast<std::size_t>(scale.storageFor(kBufferSize)), 0.0f);
   setProgram(0);
   hasVu();
   setNumInputs(2);

@@ -22,7 +22,9 @@ struct Timing {
   float rate;
 };
 
-void tellRate(AEffect& record, float rate) { record.dispatcher(&record, effSetSampleRate, 0, 0, nullptr, rate); }
+void tellRate(AEffect& record, float rate) {
+  record.dispatcher(&record, effSetSampleRate, 0, 0, nullptr, rate);
+}
 
 struct WindowCase {
   Timing timing;
