@@ -7,6 +7,7 @@
 #include "graph/AudioNode.h"
 #include "graph/GraphTiming.h"
 #include "graph/RunPlan.h"
+#include "processors/Oversampler.h"
 
 // Made off the audio thread (the build and its run plan allocate, and the build reads the
 // archive); the engine's swap takes it over and hands back the one it replaces, so that
@@ -19,6 +20,14 @@ struct PreparedGraph {
   RunPlan plan;
   // The rate its description asks it to run at.
   GraphTiming timing;
-  // The sample rate its processors were given.
+  // The host's sample rate its processors were given (they run at timing.oversampling
+  // times it).
   float sampleRate = 44100.0f;
+  // Between the input filters and the graph, and between the graph and the output factor,
+  // when the graph runs faster than the host; null at the host's rate. The plan then
+  // starts at bank entry 0 without the input filters.
+  std::unique_ptr<Oversampler> oversampler;
+  // The most host samples one run of the plan takes: the bank's buffers hold them at the
+  // graph's rate.
+  VstInt32 chunkFrames = 0;
 };

@@ -42,6 +42,8 @@ template <OutputMode mode>
 void ZrClipper::run(float** inputs, float** outputs, VstInt32 sampleFrames) {
   if (!clipsHard()) {
     limitByAverage<mode>(inputs[0], outputs[0], sampleFrames);
+  } else if (antiderivative && clipNegative >= -clipPositive) {
+    clipWithAntiderivative<mode>(inputs[0], outputs[0], sampleFrames);
   } else {
     hardClip<mode>(inputs[0], outputs[0], sampleFrames);
   }
@@ -53,6 +55,27 @@ void ZrClipper::hardClip(const float* in, float* out, VstInt32 sampleFrames) con
   forEachSample(sampleFrames, [&]<typename Samples>(VstInt32 i) {
     writeOutput<mode>(out + i, clip.apply(loadSamples<Samples>(in + i)));
   });
+}
+
+// The first sample follows the previous block's last; the others read their predecessor
+// from the input, pre-gained again with the same bits, four at a time (so in and out must
+// not overlap, as no node's input and output do).
+template <OutputMode mode>
+void ZrClipper::clipWithAntiderivative(const float* in, float* out, VstInt32 sampleFrames) {
+  if (sampleFrames <= 0) return;
+  const HardClip clip = hardClipping();
+  const float last = in[sampleFrames - 1] * clip.inputGain;
+  const auto clipped = [&]<typename Samples>(Samples previous, Samples x) {
+    return splat<Samples>(clip.outputGain) *
+           clipAntiderivative(previous, x, splat<Samples>(clip.upper), splat<Samples>(clip.lower));
+  };
+  writeOutput<mode>(out, clipped(previousGained, in[0] * clip.inputGain));
+  forEachSample(sampleFrames - 1, [&]<typename Samples>(VstInt32 i) {
+    const Samples gain = splat<Samples>(clip.inputGain);
+    writeOutput<mode>(out + i + 1,
+                      clipped(loadSamples<Samples>(in + i) * gain, loadSamples<Samples>(in + i + 1) * gain));
+  });
+  previousGained = last;
 }
 
 HardClip ZrClipper::hardClipping() const {
@@ -134,6 +157,7 @@ void ZrClipper::setSampleRate(float newSampleRate) {
 void ZrClipper::clearSignalState() {
   std::fill(ring.begin(), ring.end(), 0.0f);
   runningSum = 0.0f;
+  previousGained = 0.0f;
   windowPosition = 0;
 }
 

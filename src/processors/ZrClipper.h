@@ -42,7 +42,14 @@ class ZrClipper final : public SingleProgramProcessor<32> {
   void getParameterLabel(VstInt32 index, char* label) override;
   void getParameterDisplay(VstInt32 index, char* text) override;
 
-  // audio: empties the limiter's averaging window.
+  // graph thread, before the clipper runs: hard clipping with first-order antiderivative
+  // anti-aliasing (clipAntiderivative), for graphs that run above the host's rate. Off by
+  // default; the limiter is not affected, nor limits with the lower above the upper.
+  void setAntiderivative(bool on) { antiderivative = on; }
+  // Whether hard clipping runs as HardClip does, so an equaliser wavefront may do it.
+  bool clipsAsHardClip() const { return clipsHard() && !antiderivative; }
+
+  // audio: empties the limiter's averaging window and forgets the previous sample.
   void clearSignalState() override;
   // host (forwarded), not real-time: stores the rate; unless raw, the window is worked out
   // again for it, restarting from an empty window. Allocates nothing.
@@ -59,6 +66,8 @@ class ZrClipper final : public SingleProgramProcessor<32> {
   void run(float** inputs, float** outputs, VstInt32 sampleFrames);
   template <OutputMode mode>
   void hardClip(const float* in, float* out, VstInt32 sampleFrames) const;
+  template <OutputMode mode>
+  void clipWithAntiderivative(const float* in, float* out, VstInt32 sampleFrames);
   template <OutputMode mode>
   void limitByAverage(const float* in, float* out, VstInt32 sampleFrames);
   void sumWindow(const float* in, float* gained, float* sums, VstInt32 count);
@@ -77,4 +86,7 @@ class ZrClipper final : public SingleProgramProcessor<32> {
   // Slots beyond the window length are never read.
   std::vector<float> ring;
   float runningSum = 0.0f;
+  bool antiderivative = false;
+  // The last pre-gained sample hard clipping with the antiderivative saw.
+  float previousGained = 0.0f;
 };
