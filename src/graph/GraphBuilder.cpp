@@ -230,8 +230,7 @@ bool GraphBuilder::prepareAverager(const TiXmlElement& element, AudioNode& node)
   if (averagerHistory > kMaxAveragerHistory) {
     return refuse(element, "the averagers' histories would exceed " + std::to_string(kMaxAveragerHistory) +
                                " samples (a window read from another node counts as " +
-                               std::to_string(timeScale().storageFor(AveragerAN::kMaxFollowedWindow)) +
-                               ")");
+                               std::to_string(timeScale().storageFor(AveragerAN::kMaxFollowedWindow)) + ")");
   }
   averagers.push_back(averager);
   return true;

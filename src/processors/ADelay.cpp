@@ -20,7 +20,8 @@ constexpr float kMillisecondsPerUnit = 200.0f;
 
 ADelay::ADelay(audioMasterCallback audioMaster, const TimeScale& scale)
     : BrelvanixProcessor(audioMaster, kNumPrograms, 1, {"Delay", "Delay", 1100}), timeScale(scale) {
-  for (std::vector<float>& buffer : buffers) buffer.assign(static_cast<std::size_t>(scale.storageFor(kBufferSize)), 0.0f);
+  for (std::vector<float>& buffer : buffers)
+    buffer.assign(static_cast<std::size_t>(scale.storageFor(kBufferSize)), 0.0f);
   setProgram(0);
   hasVu();
   setNumInputs(2);
@@ -75,6 +76,7 @@ VstInt32 ADelay::runLine(float* line, const float* in, float* out, VstInt32 samp
 // restarts, while the lines keep what they hold.
 void ADelay::applyDelay() {
   delayLength = std::min(timeScale.samplesAt(referenceLength(), sampleRate), lineLength());
+  reach = std::max(reach, std::max(delayLength, 1));
   cursor = 0;
 }
 
@@ -192,6 +194,9 @@ void ADelay::setSampleRate(float newSampleRate) {
 
 void ADelay::resume() { clearSignalState(); }
 
+// Only the slots a length has reached since the last clearing can hold anything: lines sized for
+// the highest rate are cleared no further than they have been used.
 void ADelay::clearSignalState() {
-  for (std::vector<float>& buffer : buffers) std::fill(buffer.begin(), buffer.end(), 0.0f);
+  for (std::vector<float>& buffer : buffers) std::fill_n(buffer.begin(), reach, 0.0f);
+  reach = std::max(delayLength, 1);
 }

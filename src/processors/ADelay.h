@@ -54,7 +54,8 @@ class ADelay final : public BrelvanixProcessor {
   void setSampleRate(float newSampleRate) override;
   // host thread, not real-time: clears both delay lines.
   void resume() override;
-  // audio: clears both delay lines (80000 samples when raw).
+  // audio: clears both delay lines, as far as their lengths have reached since the last
+  // clearing (at most 80000 samples when raw).
   void clearSignalState() override;
 
   // The delay in samples (the wrap point of the delay lines).
@@ -80,4 +81,7 @@ class ADelay final : public BrelvanixProcessor {
   float volume = 0.0f;
   VstInt32 delayLength = 0;
   VstInt32 cursor = 0;
+  // How far into each line a length has reached since the last clearing: no slot beyond it
+  // has been written since.
+  VstInt32 reach = 0;
 };

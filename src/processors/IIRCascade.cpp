@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "processors/AllpassRetuning.h"
-
 #include "processors/WavefrontSeries.h"
 
 namespace {
@@ -66,7 +65,8 @@ void IIRCascade::designAt(float rate) {
 bool IIRCascade::carryOver(float fromRate) {
   const AllpassRetuning retuning(fromRate, sampleRate);
   if (filterOrder == 2) {
-    const std::optional<AllpassRetuning::SecondOrder> tuned = retuning.secondOrder(bandwidth, centreCosine(fromRate));
+    const std::optional<AllpassRetuning::SecondOrder> tuned =
+        retuning.secondOrder(bandwidth, centreCosine(fromRate));
     if (tuned) setSecondOrder(tuned->alpha, static_cast<float>(tuned->k));
     return tuned.has_value();
   }

@@ -44,5 +44,6 @@ class ShippedArchive {
   // Reads, parses and builds one description with its presets from the
   // archive, under one archive session as the engine does; kWithoutTiming
   // first removes the root's "oversampling" and "rate".
-  BuiltDescription build(const std::string& name, RootAttributes attributes = RootAttributes::kAsShipped) const;
+  BuiltDescription build(const std::string& name,
+                         RootAttributes attributes = RootAttributes::kAsShipped) const;
 };

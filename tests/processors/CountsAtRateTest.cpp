@@ -22,7 +22,9 @@ struct Timing {
   float rate;
 };
 
-void tellRate(AEffect& record, float rate) { record.dispatcher(&record, effSetSampleRate, 0, 0, nullptr, rate); }
+void tellRate(AEffect& record, float rate) {
+  record.dispatcher(&record, effSetSampleRate, 0, 0, nullptr, rate);
+}
 
 struct WindowCase {
   Timing timing;
@@ -124,6 +126,22 @@ TEST(DelayLines, HoldTheLongestDelayAtTheHighestFactorAndRate) {
   EXPECT_EQ(line.getDelayLength(), scale.samplesAt(ADelay::kBufferSize, 16.0f * 192000.0f));
   EXPECT_GE(line.lineLength(), line.getDelayLength());
   EXPECT_NEAR(static_cast<double>(line.getDelayLength()) / (16.0 * 192000.0), 40000.0 / 44100.0, 1e-6);
+}
+
+// Clearing reaches every slot a length has used since the last clearing, also after the length
+// shrank, so a longer length afterwards plays silence first.
+TEST(DelayLines, ClearingReachesEverySlotUsedSinceTheLast) {
+  ADelay line(oneChannelHost, TimeScale(4, 0.0f));
+  tellRate(*line.getAeffect(), 176400.0f);
+  line.setParameter(0, 1.0f);
+  const VstInt32 longest = line.getDelayLength();
+  processWhole(*line.getAeffect(), std::vector<float>(static_cast<std::size_t>(longest), 1.0f));
+  line.setParameter(0, 0.1f);
+  line.clearSignalState();
+  line.setParameter(0, 1.0f);
+  const std::vector<float> out =
+      processWhole(*line.getAeffect(), std::vector<float>(static_cast<std::size_t>(longest), 0.5f));
+  EXPECT_EQ(std::count(out.begin(), out.end(), 0.0f), longest);
 }
 
 TEST(DelayLines, RawLinesKeepTheirSizeAndLimit) {

@@ -69,7 +69,8 @@ std::vector<double> responseDb(const Setting& setting, const TimeScale& scale, f
   ZrIIRFilter filter(oneChannelHost, scale);
   AEffect* effect = filter.getAeffect();
   effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, rate);
-  const float values[] = {setting.order, setting.type, setting.passes, setting.frequency, setting.alpha, setting.k};
+  const float values[] = {setting.order,     setting.type,  setting.passes,
+                          setting.frequency, setting.alpha, setting.k};
   for (VstInt32 index = 0; index < 6; ++index) effect->setParameter(effect, index, values[index]);
   std::vector<float> impulse(static_cast<std::size_t>(rate), 0.0f);
   impulse[0] = 1.0f;
@@ -130,12 +131,13 @@ TEST(EqualiserAtRate, NamedRateAtThatRateIsTheRawDesign) {
     ZrIIRFilter raw(oneChannelHost), named(oneChannelHost, TimeScale(1, 48000.0f));
     for (ZrIIRFilter* filter : {&raw, &named}) {
       filter->setSampleRate(48000.0f);
-      const float values[] = {setting.order, setting.type, setting.passes, setting.frequency, setting.alpha,
-                              setting.k};
+      const float values[] = {setting.order,     setting.type,  setting.passes,
+                              setting.frequency, setting.alpha, setting.k};
       for (VstInt32 index = 0; index < 6; ++index) filter->setParameter(index, values[index]);
     }
     const IIRCascade::Coefficients a = raw.cascade().coefficients(), b = named.cascade().coefficients();
-    EXPECT_EQ(std::vector<float>({a.b0, a.b1, a.b2, a.a1, a.a2}), std::vector<float>({b.b0, b.b1, b.b2, b.a1, b.a2}))
+    EXPECT_EQ(std::vector<float>({a.b0, a.b1, a.b2, a.a1, a.a2}),
+              std::vector<float>({b.b0, b.b1, b.b2, b.a1, b.a2}))
         << setting.name;
   }
 }

@@ -140,19 +140,22 @@ TEST(DescriptionExplain, ShowsTheTimingAndEveryCountOfSamples) {
   timed.replace(0, std::string("<torvix>").size(), R"(<torvix oversampling="4" rate="48000">)");
   writeSource(folder, "level.xml", timed);
   const std::string text = explained(folder, "level.xml", ExplainFormat::kText);
-  EXPECT_NE(text.find("timing: oversampling 4, written for 48000 Hz: counts of samples and equalisers are scaled "
-                      "from that rate\n"),
-            std::string::npos)
+  EXPECT_NE(
+      text.find("timing: oversampling 4, written for 48000 Hz: counts of samples and equalisers are scaled "
+                "from that rate\n"),
+      std::string::npos)
       << text;
-  EXPECT_NE(text.find("scaling (run rate / reference rate): 3.675 at 44.1 kHz, 4 at 48 kHz, 8 at 96 kHz, 16 at "
-                      "192 kHz\n"),
-            std::string::npos)
+  EXPECT_NE(
+      text.find("scaling (run rate / reference rate): 3.675 at 44.1 kHz, 4 at 48 kHz, 8 at 96 kHz, 16 at "
+                "192 kHz\n"),
+      std::string::npos)
       << text;
   const std::vector<std::string> counts = linesStartingWith(text, "counted in samples: ");
   ASSERT_EQ(counts.size(), 2u) << text;
-  EXPECT_EQ(counts[0], "counted in samples: lvlIn, averager's window of 256 samples: samples at the run rate 941 "
-                       "(5.33 ms) at 44.1 kHz, 1024 (5.33 ms) at 48 kHz, 2048 (5.33 ms) at 96 kHz, 4096 (5.33 ms) "
-                       "at 192 kHz");
+  EXPECT_EQ(counts[0],
+            "counted in samples: lvlIn, averager's window of 256 samples: samples at the run rate 941 "
+            "(5.33 ms) at 44.1 kHz, 1024 (5.33 ms) at 48 kHz, 2048 (5.33 ms) at 96 kHz, 4096 (5.33 ms) "
+            "at 192 kHz");
 }
 
 TEST(DescriptionExplain, WritesTheGraphAsDot) {

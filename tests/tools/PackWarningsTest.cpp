@@ -74,12 +74,13 @@ TEST(PackWarnings, PresetForAnotherProcessorAndNodesThatNeverRun) {
 // divider passing on the constant 1e9 as its value 7), both read by the output mixer; the
 // description names its rate.
 std::string followedWindow(const std::string& source, const std::string& get) {
-  return "<torvix rate=\"44100\">" + graph(R"(<processor type="divider" id="far" input="in"><param set="7" value="1e9"/></processor>
+  return "<torvix rate=\"44100\">" +
+         graph(R"(<processor type="divider" id="far" input="in"><param set="7" value="1e9"/></processor>
 )" + source + R"(
 <processor type="averager" id="w" input="in"><param set="0" node="s" get=")" +
                get + R"("/></processor>
 <mixer id="m" input="in" input2="in"><param set="0" node="w" get="0"/><param set="1" node="far" get="2"/></mixer>)")
-                                            .substr(std::string("<torvix>").size());
+             .substr(std::string("<torvix>").size());
 }
 
 TEST(PackWarnings, FollowedWindowsThatCanOutgrowTheirHistory) {
@@ -129,11 +130,13 @@ std::vector<std::pair<std::string, std::string>> countingGraph(const std::string
 }
 
 TEST(PackWarnings, CountsOfSamplesWithoutANamedRate) {
-  expectWarnings(countingGraph("<torvix>", kLimiterPreset, kLongDelayPreset),
-                 {{"g.xml", 2, "averager's window of 2048 samples lasts 46.4 ms at 44.1 kHz but 10.7 ms at 192 kHz"},
-                  {"g.xml", 3, "clipper's limiter window of 1 ms (at most 100 samples) lasts 0.998 ms at 44.1 kHz "
-                               "but 0.521 ms at 192 kHz"},
-                  {"g.xml", 4, "delay line of 300 ms (at most 40000 samples) lasts 300 ms at 44.1 kHz but 208 ms"}});
+  expectWarnings(
+      countingGraph("<torvix>", kLimiterPreset, kLongDelayPreset),
+      {{"g.xml", 2, "averager's window of 2048 samples lasts 46.4 ms at 44.1 kHz but 10.7 ms at 192 kHz"},
+       {"g.xml", 3,
+        "clipper's limiter window of 1 ms (at most 100 samples) lasts 0.998 ms at 44.1 kHz "
+        "but 0.521 ms at 192 kHz"},
+       {"g.xml", 4, "delay line of 300 ms (at most 40000 samples) lasts 300 ms at 44.1 kHz but 208 ms"}});
   // Windows and delays that no limit shortens at 192 kHz last as long at every rate.
   expectWarnings(countingGraph("<torvix oversampling=\"4\">", kShortLimiterPreset, kShortDelayPreset),
                  {{"g.xml", 2, "name the rate the description was written for (rate=\"44100\""}});

@@ -13,10 +13,10 @@
 #include "pack/DescriptionLint.h"
 #include "pack/EntryPresetLoader.h"
 #include "pack/FollowedWindowCheck.h"
-#include "pack/SampleCountCheck.h"
 #include "pack/NearestName.h"
 #include "pack/PackError.h"
 #include "pack/PresetValueCheck.h"
+#include "pack/SampleCountCheck.h"
 #include "pack/XmlErrorPlace.h"
 
 namespace {

@@ -63,7 +63,8 @@ std::vector<SampleCount> sampleCountsOf(const BuiltDescription& built) {
   for (const auto& [node, origin] : built.report.origins) {
     if (std::optional<SampleCount> count = countOf(*node)) found.emplace_back(origin.line, std::move(*count));
   }
-  std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::stable_sort(found.begin(), found.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<SampleCount> counts;
   for (auto& [line, count] : found) counts.push_back(std::move(count));
   return counts;

@@ -25,8 +25,10 @@ TimeScale scaleOf(const GraphTiming& timing) { return TimeScale(timing.oversampl
 std::string timingLine(const GraphTiming& timing) {
   std::string line = "timing: oversampling " + std::to_string(timing.oversampling) + ", ";
   line += timing.declaresRate() ? "written for " + formatted("%g Hz", timing.referenceRate) : "no rate named";
-  if (scaleOf(timing).isRaw()) return line + ": counts of samples and equalisers are taken as written at every rate";
-  if (!timing.declaresRate()) return line + ": counts of samples and equalisers are scaled from the host's rate";
+  if (scaleOf(timing).isRaw())
+    return line + ": counts of samples and equalisers are taken as written at every rate";
+  if (!timing.declaresRate())
+    return line + ": counts of samples and equalisers are scaled from the host's rate";
   return line + ": counts of samples and equalisers are scaled from that rate";
 }
 
@@ -54,7 +56,8 @@ std::string countLine(const SampleCount& count, const BuiltDescription& descript
   std::string line = "counted in samples: " + nodeName(*count.node, description.report) + ", " + count.what;
   if (!count.countAt) return line + ", scaled as it is read\n";
   line += ": samples at the run rate";
-  for (const float host : kHostRates) line += " " + countAtHost(count, timing, host) + " at " + kilohertz(host) + ",";
+  for (const float host : kHostRates)
+    line += " " + countAtHost(count, timing, host) + " at " + kilohertz(host) + ",";
   line.back() = '\n';
   return line;
 }
