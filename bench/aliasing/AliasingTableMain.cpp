@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <numbers>
 #include <sstream>
@@ -82,6 +83,15 @@ int measureModule(const std::string& modulePath, const std::string& archiveDirec
                   const std::vector<double>& rates, const std::vector<double>& tones) {
   EffectModule module(modulePath, archiveDirectory);
   const PresetCatalogue catalogue = probeModuleCatalogue(module);
+  if (catalogue.descriptions().empty()) {
+    // Another effect: measured as it starts, labelled by its file.
+    const std::string label = std::filesystem::path(modulePath).stem().string();
+    for (double rate : rates) {
+      for (double hertz : tones)
+        printLine(label, rate, hertz, measureTone(module, {}, static_cast<float>(rate), blockSize(), hertz));
+    }
+    return 0;
+  }
   for (const int index : renderableDescriptions(catalogue, std::cerr)) {
     const std::string& name = catalogue.descriptions()[index].name;
     const EffectSettings settings = resolveModuleSettings(module, name, {});
