@@ -15,6 +15,7 @@
 #include "effect/VelkoranWin.h"
 #include "graph/BufferBank.h"
 #include "processors/Oversampler.h"
+#include "processors/ZrClipper.h"
 #include "support/TemporaryDirectory.h"
 #include "support/ZipFixture.h"
 
@@ -130,6 +131,20 @@ TEST_F(OversampledEngineTest, AFaultClearsTheSamplers) {
   auto fresh = makeEngine(archive);
   const std::vector<float> after = tone(2000);
   EXPECT_EQ(process(*faulted, after), process(*fresh, after));
+}
+
+// Above the host's rate the clippers clip with their antiderivative; at it, as always.
+TEST_F(OversampledEngineTest, ClippersOfOversampledGraphsAreAntiAliased) {
+  const auto clipperOf = [](const ZrVelkoranGeneric& engine) {
+    return dynamic_cast<const ZrClipper*>(engine.graphHead()->next->effect.get());
+  };
+  auto engine = makeEngine({{"a.xml", "<torvix><fx id=\"c\" type=\"clip\"/></torvix>"},
+                            {"b.xml", "<torvix oversampling=\"2\"><fx id=\"c\" type=\"clip\"/></torvix>"}});
+  ASSERT_NE(clipperOf(*engine), nullptr);
+  EXPECT_TRUE(clipperOf(*engine)->clipsAsHardClip());
+  ASSERT_TRUE(engine->loadGraph(1));
+  ASSERT_NE(clipperOf(*engine), nullptr);
+  EXPECT_FALSE(clipperOf(*engine)->clipsAsHardClip());
 }
 
 TEST_F(OversampledEngineTest, ProcessingAllocatesNothing) {
