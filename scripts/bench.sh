@@ -10,9 +10,10 @@
 # BENCH_MIN_TIME in seconds (default: 0.2), BENCH_FILTER (default: all).
 # Needs python3 and gnuplot (scripts/install-deps.sh); compares with SoulForce when Debian's
 # dpf-plugins-vst is installed, and says so in the report when it is not. The aliasing
-# table and the cost of Guitarix's Muff (lv2bench) come from scripts/bench-aliasing.sh; run
-# as root with BENCH_INSTALL=1, this script first installs the third-party effects it
-# compares with (guitarix-lv2, zam-plugins, dpf-plugins-vst, lilv-utils) through apt-get.
+# table and the cost of Guitarix's Muff (lv2bench) come from scripts/bench-aliasing.sh; with
+# BENCH_INSTALL=1 this script first installs the third-party effects it compares with
+# (scripts/install-deps.sh --bench-peers: guitarix-lv2, zam-plugins, dpf-plugins-vst,
+# lilv-utils).
 set -euo pipefail
 
 repoRoot=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -24,7 +25,7 @@ if [ ! -f "$buildDir/CMakeCache.txt" ]; then
   cmake -S "$repoRoot" -B "$buildDir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
 if [ "${BENCH_INSTALL:-0}" = 1 ]; then
-  apt-get install -y --no-install-recommends guitarix-lv2 zam-plugins dpf-plugins-vst lilv-utils
+  "$repoRoot/scripts/install-deps.sh" --bench-peers
 fi
 cmake --build "$buildDir" -j 2 --target torvix_bench torvix-aliasing
 mkdir -p "$output"

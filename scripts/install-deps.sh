@@ -14,6 +14,11 @@ packages=(
   xvfb xauth xdotool imagemagick
   gnuplot-nox
 )
+# With --bench-peers also the third-party effects the benchmark compares with
+# (scripts/bench.sh) and the LV2 host tools that run and time them.
+if [ "${1:-}" = --bench-peers ]; then
+  packages+=(guitarix-lv2 zam-plugins dpf-plugins-vst lilv-utils)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
