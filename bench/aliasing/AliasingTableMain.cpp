@@ -11,6 +11,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <numbers>
 #include <sstream>
@@ -23,6 +25,12 @@
 #include "render/RenderError.h"
 
 namespace {
+
+// The block size hosts use most; TORVIX_ALIASING_BLOCK overrides it.
+int blockSize() {
+  const char* text = std::getenv("TORVIX_ALIASING_BLOCK");
+  return text ? std::atoi(text) : 512;
+}
 
 std::vector<double> numbers(const std::string& list) {
   std::vector<double> values;
@@ -75,12 +83,22 @@ int measureModule(const std::string& modulePath, const std::string& archiveDirec
                   const std::vector<double>& rates, const std::vector<double>& tones) {
   EffectModule module(modulePath, archiveDirectory);
   const PresetCatalogue catalogue = probeModuleCatalogue(module);
+  if (catalogue.descriptions().empty()) {
+    // Another effect: measured as it starts, labelled by its file.
+    const std::string label = std::filesystem::path(modulePath).stem().string();
+    for (double rate : rates) {
+      for (double hertz : tones)
+        printLine(label, rate, hertz, measureTone(module, {}, static_cast<float>(rate), blockSize(), hertz));
+    }
+    return 0;
+  }
   for (const int index : renderableDescriptions(catalogue, std::cerr)) {
     const std::string& name = catalogue.descriptions()[index].name;
     const EffectSettings settings = resolveModuleSettings(module, name, {});
     for (double rate : rates) {
       for (double hertz : tones)
-        printLine(name, rate, hertz, measureTone(module, settings, static_cast<float>(rate), 512, hertz));
+        printLine(name, rate, hertz,
+                  measureTone(module, settings, static_cast<float>(rate), blockSize(), hertz));
     }
   }
   return 0;

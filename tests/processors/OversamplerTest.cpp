@@ -192,6 +192,67 @@ TEST_P(Pieces, UpThenDownIsFlat) {
 
 INSTANTIATE_TEST_SUITE_P(Oversampler, Pieces, testing::Values(2, 4, 8, 16));
 
+// The samplers written out as the filters are defined: each allpass section sample by
+// sample, y[n] = a (x[n] - y[n-1]) + x[n-1], in double.
+class StraightforwardStage {
+ public:
+  explicit StraightforwardStage(const std::vector<double>& coefficients) {
+    for (std::size_t k = 0; k < coefficients.size(); ++k)
+      chains[k % 2].push_back({coefficients[k], 0.0, 0.0});
+  }
+
+  std::vector<float> up(const std::vector<float>& in) {
+    std::vector<float> out;
+    for (const float x : in) {
+      out.push_back(static_cast<float>(process(chains[0], x)));
+      out.push_back(static_cast<float>(process(chains[1], x)));
+    }
+    return out;
+  }
+
+  std::vector<float> down(const std::vector<float>& in) {
+    std::vector<float> out;
+    for (std::size_t n = 0; n + 1 < in.size(); n += 2)
+      out.push_back(static_cast<float>(0.5 * (process(chains[1], in[n]) + process(chains[0], in[n + 1]))));
+    return out;
+  }
+
+ private:
+  struct Section {
+    double a, lastInput, lastOutput;
+  };
+
+  static double process(std::vector<Section>& chain, double x) {
+    for (Section& s : chain) {
+      const double y = s.a * (x - s.lastOutput) + s.lastInput;
+      s.lastInput = x;
+      s.lastOutput = y;
+      x = y;
+    }
+    return x;
+  }
+
+  std::vector<Section> chains[2];
+};
+
+TEST_P(Pieces, EqualsTheStraightforwardFormSampleForSample) {
+  const int factor = GetParam();
+  const std::vector<float> in = sine(5000.0, kHostRate, 700, 0.9);
+  std::vector<float> expected = in;
+  int octaves = 0;
+  while ((1 << octaves) < factor)
+    expected = StraightforwardStage(Oversampler::stageDesign(octaves++)).up(expected);
+  Oversampler sampler(factor, 700);
+  const std::vector<float> up = upsampledInPieces(sampler, in, {700});
+  ASSERT_EQ(up.size(), expected.size());
+  for (std::size_t i = 0; i < up.size(); ++i) ASSERT_NEAR(up[i], expected[i], 2e-6f) << i;
+  std::vector<float> back = up;
+  while (octaves > 0) back = StraightforwardStage(Oversampler::stageDesign(--octaves)).down(back);
+  const std::vector<float> down = downsampledInPieces(sampler, up, {700});
+  ASSERT_EQ(down.size(), back.size());
+  for (std::size_t i = 0; i < down.size(); ++i) ASSERT_NEAR(down[i], back[i], 2e-6f) << i;
+}
+
 TEST(Oversampler, RefusesOtherFactors) {
   EXPECT_THROW(Oversampler(3, 16), std::invalid_argument);
   EXPECT_THROW(Oversampler(1, 16), std::invalid_argument);

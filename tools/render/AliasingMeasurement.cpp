@@ -85,3 +85,15 @@ ToneSpectrum measureTone(EffectModule& module, const EffectSettings& settings, f
   }
   return analyseTone(output.data() + settle, frequency, sampleRate);
 }
+
+std::vector<LevelPoint> measureAliasingCurve(EffectModule& module, const EffectSettings& settings,
+                                             float sampleRate, int blockSize) {
+  const double third = std::pow(2.0, 1.0 / 3.0);
+  std::vector<LevelPoint> curve;
+  const double highest = CharacterSheet::kAliasingHighestHertz;
+  for (double hertz = CharacterSheet::kAliasingLowestHertz; hertz < highest * third; hertz *= third) {
+    const double tone = std::min(hertz, highest);
+    curve.push_back({tone, measureTone(module, settings, sampleRate, blockSize, tone).offHarmonicDb});
+  }
+  return curve;
+}

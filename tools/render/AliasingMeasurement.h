@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "render/CharacterSheet.h"
 #include "render/EffectModule.h"
 #include "render/EffectSettings.h"
 
@@ -38,3 +39,8 @@ ToneSpectrum analyseTone(const float* output, double hertz, double sampleRate);
 // analyses the output after kSettleSeconds.
 ToneSpectrum measureTone(EffectModule& module, const EffectSettings& settings, float sampleRate,
                          int blockSize, double hertz);
+
+// measureTone's off-harmonic level at a third of an octave apart from
+// CharacterSheet::kAliasingLowestHertz to kAliasingHighestHertz.
+std::vector<LevelPoint> measureAliasingCurve(EffectModule& module, const EffectSettings& settings,
+                                             float sampleRate, int blockSize);

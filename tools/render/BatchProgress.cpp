@@ -2,7 +2,8 @@
 
 #include <numeric>
 
-BatchProgress::BatchProgress(RenderConsole& console, std::size_t jobs) : console(console), fractions(jobs, 0.0) {}
+BatchProgress::BatchProgress(RenderConsole& console, std::size_t jobs)
+    : console(console), fractions(jobs, 0.0) {}
 
 void BatchProgress::update(std::size_t job, std::int64_t done, std::int64_t total, int sampleRate) {
   if (!console.progressOnErr || total <= 0) return;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "render/AliasingMeasurement.h"
 #include "render/EffectSetup.h"
 #include "render/HarmonicDistortion.h"
 #include "render/PluckedString.h"
@@ -76,9 +77,10 @@ std::vector<float> sweep(const Measurement& measurement, double highest) {
   const double amplitude = amplitudeOf(CharacterSheet::kSweepDbfs);
   for (std::size_t i = 0; i < length; ++i) {
     const double t = static_cast<double>(i) / measurement.sampleRate;
-    const double phase =
-        2.0 * std::numbers::pi * kLowestHertz * kSweepSeconds / octaves * (std::exp(t / kSweepSeconds * octaves) - 1.0);
-    const double edge = std::min({1.0, static_cast<double>(i) / fade, static_cast<double>(length - i) / fade});
+    const double phase = 2.0 * std::numbers::pi * kLowestHertz * kSweepSeconds / octaves *
+                         (std::exp(t / kSweepSeconds * octaves) - 1.0);
+    const double edge =
+        std::min({1.0, static_cast<double>(i) / fade, static_cast<double>(length - i) / fade});
     signal[i] = static_cast<float>(amplitude * edge * std::sin(phase));
   }
   return signal;
@@ -112,8 +114,8 @@ std::vector<LevelPoint> frequencyResponse(const Measurement& measurement) {
   for (double hertz = kLowestHertz; hertz <= highest; hertz *= halfBand) {
     const double inputPower = powerBetween(in, hertz / halfBand, hertz * halfBand);
     const double outputPower = powerBetween(out, hertz / halfBand, hertz * halfBand);
-    const double gain = inputPower > 0.0 && outputPower > 0.0 ? 10.0 * std::log10(outputPower / inputPower)
-                                                              : kFloorDbfs;
+    const double gain =
+        inputPower > 0.0 && outputPower > 0.0 ? 10.0 * std::log10(outputPower / inputPower) : kFloorDbfs;
     response.push_back({hertz, std::max(kFloorDbfs, gain)});
   }
   return response;
@@ -124,8 +126,8 @@ void measureHarmonics(const Measurement& measurement, CharacterSheet& sheet) {
   addSine(tone, 0, tone.size(), CharacterSheet::kToneHertz, amplitudeOf(CharacterSheet::kToneDbfs),
           measurement.sampleRate);
   const std::vector<float> output = measurement.played(tone);
-  const std::vector<float> settled(output.begin() + static_cast<std::ptrdiff_t>(measurement.frames(kSettleSeconds)),
-                                   output.end());
+  const std::vector<float> settled(
+      output.begin() + static_cast<std::ptrdiff_t>(measurement.frames(kSettleSeconds)), output.end());
   sheet.harmonics = averageFrequencyContent(settled, measurement.sampleRate, kToneSpectrumSize);
   sheet.distortion = totalHarmonicDistortion(sheet.harmonics, CharacterSheet::kToneHertz);
 }
@@ -134,10 +136,12 @@ void measureHarmonics(const Measurement& measurement, CharacterSheet& sheet) {
 std::vector<LevelPoint> transferCurve(const Measurement& measurement) {
   const std::size_t step = measurement.frames(kTransferStepSeconds);
   std::vector<double> levels;
-  for (double dbfs = CharacterSheet::kQuietestDbfs; dbfs <= 1e-9; dbfs += kTransferStepDb) levels.push_back(dbfs);
+  for (double dbfs = CharacterSheet::kQuietestDbfs; dbfs <= 1e-9; dbfs += kTransferStepDb)
+    levels.push_back(dbfs);
   std::vector<float> input(step * levels.size());
   for (std::size_t i = 0; i < levels.size(); ++i) {
-    addSine(input, i * step, step, CharacterSheet::kToneHertz, amplitudeOf(levels[i]), measurement.sampleRate);
+    addSine(input, i * step, step, CharacterSheet::kToneHertz, amplitudeOf(levels[i]),
+            measurement.sampleRate);
   }
   const std::vector<float> output = measurement.played(input);
   std::vector<LevelPoint> curve;
@@ -153,7 +157,8 @@ std::vector<LevelPoint> envelope(const std::vector<float>& signal, const Measure
   const std::size_t window = std::max<std::size_t>(1, measurement.frames(kEnvelopeSeconds));
   std::vector<LevelPoint> points;
   for (std::size_t start = 0; start + window <= signal.size(); start += window) {
-    const double seconds = (static_cast<double>(start) + 0.5 * static_cast<double>(window)) / measurement.sampleRate;
+    const double seconds =
+        (static_cast<double>(start) + 0.5 * static_cast<double>(window)) / measurement.sampleRate;
     points.push_back({seconds, sineLevel(signal.data() + start, window)});
   }
   return points;
@@ -179,5 +184,6 @@ CharacterSheet measureCharacter(EffectModule& module, const EffectSettings& sett
   measureHarmonics(measurement, sheet);
   sheet.transfer = transferCurve(measurement);
   measurePluck(measurement, sheet);
+  sheet.aliasing = measureAliasingCurve(module, settings, sampleRate, blockSize);
   return sheet;
 }

@@ -9,11 +9,12 @@
 namespace {
 
 constexpr int kWidth = 1200;
-constexpr int kHeight = 900;
+constexpr int kHeight = 1305;
 constexpr Panel kResponsePanel{70.0, 75.0, 500.0, 320.0};
 constexpr Panel kHarmonicsPanel{670.0, 75.0, 500.0, 320.0};
 constexpr Panel kTransferPanel{70.0, 490.0, 500.0, 320.0};
 constexpr Panel kPluckPanel{670.0, 490.0, 500.0, 320.0};
+constexpr Panel kAliasingPanel{70.0, 905.0, 1100.0, 320.0};
 constexpr double kLowestHertz = 20.0;
 constexpr double kHighestHertz = 20000.0;
 
@@ -31,7 +32,8 @@ struct Axes {
 
 using Label = std::function<std::string(double)>;
 
-void drawVerticalGrid(PlotCanvas& canvas, const Axes& axes, const std::vector<double>& ticks, const Label& label) {
+void drawVerticalGrid(PlotCanvas& canvas, const Axes& axes, const std::vector<double>& ticks,
+                      const Label& label) {
   for (const double tick : ticks) {
     const double x = axes.left(tick);
     canvas.setColour(kGrid);
@@ -93,7 +95,8 @@ std::string hertzLabel(double hertz) {
 
 void drawResponse(PlotCanvas& canvas, const CharacterSheet& sheet) {
   const double highest = std::min(kHighestHertz, sheet.sampleRate / 2.0);
-  const Axes axes{kResponsePanel, {kLowestHertz, highest, true}, levelScale(loudest(sheet.response), 60.0, -1000.0)};
+  const Axes axes{
+      kResponsePanel, {kLowestHertz, highest, true}, levelScale(loudest(sheet.response), 60.0, -1000.0)};
   std::vector<double> ticks;
   for (const double hertz : {20.0, 50.0, 100.0, 200.0, 500.0, 1000.0, 2000.0, 5000.0, 10000.0, 20000.0}) {
     if (hertz <= highest) ticks.push_back(hertz);
@@ -123,8 +126,8 @@ std::vector<LevelPoint> spectrumColumns(const Axes& axes, const FrequencyContent
 
 void drawHarmonics(PlotCanvas& canvas, const CharacterSheet& sheet) {
   const double highest = std::min(kHighestHertz, sheet.sampleRate / 2.0);
-  const std::vector<LevelPoint> columns = spectrumColumns(
-      {kHarmonicsPanel, {0.0, highest}, {-1.0, 0.0}}, sheet.harmonics, highest);
+  const std::vector<LevelPoint> columns =
+      spectrumColumns({kHarmonicsPanel, {0.0, highest}, {-1.0, 0.0}}, sheet.harmonics, highest);
   const Axes axes{kHarmonicsPanel, {0.0, highest}, levelScale(loudest(columns), 140.0, 0.0)};
   drawVerticalGrid(canvas, axes, evenTicks(0.0, highest, plotTickStep(highest, 8)),
                    [](double hertz) { return hertzLabel(hertz) + " Hz"; });
@@ -135,7 +138,8 @@ void drawHarmonics(PlotCanvas& canvas, const CharacterSheet& sheet) {
 }
 
 void drawTransfer(PlotCanvas& canvas, const CharacterSheet& sheet) {
-  const double low = std::min(CharacterSheet::kQuietestDbfs, 10.0 * std::floor(quietest(sheet.transfer) / 10.0));
+  const double low =
+      std::min(CharacterSheet::kQuietestDbfs, 10.0 * std::floor(quietest(sheet.transfer) / 10.0));
   const double high = std::max(0.0, 10.0 * std::ceil(loudest(sheet.transfer) / 10.0));
   const Axes axes{kTransferPanel, {CharacterSheet::kQuietestDbfs, 0.0}, {low, high}};
   drawVerticalGrid(canvas, axes, evenTicks(CharacterSheet::kQuietestDbfs, 0.0, 10.0),
@@ -143,7 +147,8 @@ void drawTransfer(PlotCanvas& canvas, const CharacterSheet& sheet) {
   drawHorizontalGrid(canvas, axes, plotTickStep(high - low, 8), "%g dBFS");
   const double dashes[] = {4.0, 4.0};
   cairo_set_dash(canvas.context(), dashes, 2, 0.0);
-  drawCurve(canvas, axes, {{CharacterSheet::kQuietestDbfs, CharacterSheet::kQuietestDbfs}, {0.0, 0.0}}, kInputColour);
+  drawCurve(canvas, axes, {{CharacterSheet::kQuietestDbfs, CharacterSheet::kQuietestDbfs}, {0.0, 0.0}},
+            kInputColour);
   cairo_set_dash(canvas.context(), nullptr, 0, 0.0);
   drawCurve(canvas, axes, sheet.transfer, kOutputColour);
   canvas.frame(axes.panel, "Transfer at 1 kHz: output level against input level (dashed: unchanged)");
@@ -161,6 +166,23 @@ void drawPluck(PlotCanvas& canvas, const CharacterSheet& sheet) {
   canvas.frame(axes.panel, "A plucked 110 Hz string: level over time (grey: input, red: output)");
 }
 
+void drawAliasing(PlotCanvas& canvas, const CharacterSheet& sheet) {
+  const double low = std::min(
+      -140.0,
+      20.0 * std::floor(std::min(quietest(sheet.aliasing), quietest(sheet.aliasingAtFactorOne)) / 20.0));
+  const Axes axes{kAliasingPanel,
+                  {CharacterSheet::kAliasingLowestHertz, CharacterSheet::kAliasingHighestHertz, true},
+                  {low, 0.0}};
+  drawVerticalGrid(canvas, axes, {100.0, 200.0, 500.0, 1000.0, 2000.0, 5000.0},
+                   [](double hertz) { return hertzLabel(hertz) + " Hz"; });
+  drawHorizontalGrid(canvas, axes, 20.0, "%g dB");
+  drawCurve(canvas, axes, sheet.aliasingAtFactorOne, kInputColour);
+  drawCurve(canvas, axes, sheet.aliasing, kOutputColour);
+  canvas.frame(axes.panel,
+               "Aliasing: power off the harmonics of a -12 dBFS sine against its harmonics, 20 Hz to 20 kHz "
+               "(red: as designed, grey: at oversampling 1)");
+}
+
 }  // namespace
 
 void writeCharacterSheet(const std::string& path, const CharacterSheet& sheet) {
@@ -173,5 +195,6 @@ void writeCharacterSheet(const std::string& path, const CharacterSheet& sheet) {
   drawHarmonics(canvas, sheet);
   drawTransfer(canvas, sheet);
   drawPluck(canvas, sheet);
+  drawAliasing(canvas, sheet);
   canvas.writePng(path);
 }

@@ -30,8 +30,8 @@ std::int64_t HeldOutput::finish() {
 void HeldOutput::noteLoudFrames(const float* interleaved, std::int64_t frames) {
   for (std::int64_t frame = frames - 1; frame >= 0; --frame) {
     const float* samples = interleaved + frame * channels;
-    const bool loud =
-        std::any_of(samples, samples + channels, [this](float sample) { return !(std::fabs(sample) <= rule.quietLevel); });
+    const bool loud = std::any_of(samples, samples + channels,
+                                  [this](float sample) { return !(std::fabs(sample) <= rule.quietLevel); });
     if (loud) {
       lastLoud = added + frame;
       return;
@@ -52,8 +52,8 @@ void HeldOutput::fadeOutBefore(std::int64_t end) {
   const std::int64_t frames = std::min(rule.fade, end - heldStart);
   const std::int64_t first = end - frames - heldStart;
   for (std::int64_t i = 0; i < frames; ++i) {
-    const float gain = static_cast<float>(0.5 * (1.0 + std::cos(std::numbers::pi * static_cast<double>(i + 1) /
-                                                                static_cast<double>(frames))));
+    const float gain = static_cast<float>(
+        0.5 * (1.0 + std::cos(std::numbers::pi * static_cast<double>(i + 1) / static_cast<double>(frames))));
     float* frame = held.data() + (first + i) * static_cast<std::int64_t>(channels);
     for (std::size_t channel = 0; channel < channels; ++channel) frame[channel] *= gain;
   }

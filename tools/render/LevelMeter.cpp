@@ -28,7 +28,8 @@ void LevelMeter::add(const float* block, std::int64_t count) {
 
 std::string levelsText(const LevelMeter& meter) {
   if (meter.nonFiniteSamples() > 0) {
-    return "no level: " + std::to_string(meter.nonFiniteSamples()) + " samples are not finite (NaN or infinite)";
+    return "no level: " + std::to_string(meter.nonFiniteSamples()) +
+           " samples are not finite (NaN or infinite)";
   }
   return "peak " + dbfsText(meter.peakDbfs()) + " dBFS, RMS " + dbfsText(meter.rmsDbfs()) + " dBFS";
 }

@@ -16,8 +16,9 @@ void NonFiniteSamples::add(const float* interleaved, std::int64_t frames) {
 
 std::string NonFiniteSamples::description(double sampleRate) const {
   char text[160];
-  std::snprintf(text, sizeof text, "%lld %s not finite (NaN or infinite), the first at %.3f s (frame %lld, channel %d)",
-                static_cast<long long>(found), found == 1 ? "sample that is" : "samples that are",
-                static_cast<double>(firstFrame) / sampleRate, static_cast<long long>(firstFrame), firstChannel);
+  std::snprintf(
+      text, sizeof text, "%lld %s not finite (NaN or infinite), the first at %.3f s (frame %lld, channel %d)",
+      static_cast<long long>(found), found == 1 ? "sample that is" : "samples that are",
+      static_cast<double>(firstFrame) / sampleRate, static_cast<long long>(firstFrame), firstChannel);
   return text;
 }

@@ -38,7 +38,8 @@ RenderedLength renderThrough(ChannelEffects& effects, RenderStreams& streams, co
   held.markInputEnd();
   const std::int64_t longestEnd = inputFrames + tail.longest;
   while (tailGoesOn(held, longestEnd)) {
-    emit(nullptr, static_cast<int>(std::min<std::int64_t>(longestEnd - held.framesAdded(), effects.blockSize())));
+    emit(nullptr,
+         static_cast<int>(std::min<std::int64_t>(longestEnd - held.framesAdded(), effects.blockSize())));
   }
   RenderedLength length;
   length.decayed = held.decayed();

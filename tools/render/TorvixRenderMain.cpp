@@ -9,6 +9,7 @@
 
 int main(int argc, char** argv) {
   installInterruptionHandler();
-  RenderConsole console{std::cout, std::cerr, platform::isTerminal(platform::StandardStream::error), &std::cin};
+  RenderConsole console{std::cout, std::cerr, platform::isTerminal(platform::StandardStream::error),
+                        &std::cin};
   return runRenderCommand(std::vector<std::string>(argv + 1, argv + argc), console);
 }
