@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "TestBufferBank.h"
@@ -105,7 +106,7 @@ TEST(AveragerEnvelope, At4xFollowsTheEnvelopeOf1x) {
   for (std::size_t i = 0; i < kLength; ++i) {
     // A 1 kHz tone that swells and decays.
     const double t = static_cast<double>(i) / 44100.0;
-    const float sample = static_cast<float>(std::sin(2.0 * M_PI * 1000.0 * t) * std::sin(M_PI * t / 0.068));
+    const float sample = static_cast<float>(std::sin(2.0 * std::numbers::pi * 1000.0 * t) * std::sin(std::numbers::pi * t / 0.068));
     bank.fill(0, {sample});
     host.processBlock(bank.bank, 1);
     bank.fill(0, {sample, sample, sample, sample});
