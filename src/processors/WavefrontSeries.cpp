@@ -39,7 +39,7 @@ class SeriesRun {
   }
 
   void addClipper(ZrClipper& clipper, float* destination) {
-    if (!lastLaneClippable || !clipper.clipsHard()) {
+    if (!lastLaneClippable || !clipper.clipsAsHardClip()) {
       runWavefront();
       float* inputs[] = {const_cast<float*>(source)};
       float* results[] = {destination};
