@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "render/EffectSetup.h"
+#include "render/FftwPlannerLock.h"
 
 namespace {
 
@@ -18,13 +19,17 @@ std::vector<double> binPowers(const float* samples) {
   constexpr std::size_t size = AliasingMeasurement::kSpectrumSize;
   double* input = fftw_alloc_real(size);
   fftw_complex* output = fftw_alloc_complex(size / 2 + 1);
+  std::unique_lock planning(fftwPlannerLock());
   const fftw_plan plan = fftw_plan_dft_r2c_1d(static_cast<int>(size), input, output, FFTW_ESTIMATE);
+  planning.unlock();
   std::copy(samples, samples + size, input);
   fftw_execute(plan);
   std::vector<double> powers(size / 2 + 1);
   for (std::size_t bin = 0; bin < powers.size(); ++bin)
     powers[bin] = output[bin][0] * output[bin][0] + output[bin][1] * output[bin][1];
+  planning.lock();
   fftw_destroy_plan(plan);
+  planning.unlock();
   fftw_free(output);
   fftw_free(input);
   return powers;
