@@ -220,21 +220,33 @@ TEST_F(EngineTest, FailedLoadsKeepTheGraphAndIndex) {
   EXPECT_EQ(process(*engine, input), before);
 }
 
-// The louder graph leaves its audio in the pool buffer that the misspelt node of the next
-// one is given; that node must output silence, not what the buffer held.
-TEST_F(EngineTest, ANodeWithoutEffectIsSilentAfterALouderGraph) {
+// The louder graph leaves its audio in the pool buffer that a node of the next one is given:
+// a node without effect, or an equaliser without passes, must output silence, not what the
+// buffer held.
+TEST_F(EngineTest, NodesThatProduceNothingAreSilentAfterALouderGraph) {
   const std::string threeInverters =
       R"(<torvix><fx id="a" type="inv"/><fx id="b" type="inv"/><fx id="c" type="inv"/></torvix>)";
-  const std::string misspelt =
-      R"(<torvix><fx id="a" type="inv"/><fx id="echo" type="dealy"/><fx id="b" type="inv"/></torvix>)";
-  useArchive({{"a.xml", threeInverters}, {"b.xml", misspelt}});
-  auto engine = makeEngine();
-  process(*engine, ramp(4096));
-  set(*engine, 3, 1.0f);
-  for (int block = 0; block < 3; ++block) {
-    EXPECT_EQ(process(*engine, std::vector<float>(512, 0.0f)), std::vector<float>(512, 0.0f)) << block;
+  const struct {
+    const char* name;
+    std::string graph;
+  } cases[] = {
+      {"misspelt type",
+       R"(<torvix><fx id="a" type="inv"/><fx id="echo" type="dealy"/><fx id="b" type="inv"/></torvix>)"},
+      {"no pass", R"(<torvix><fx id="a" type="inv"/><fx id="flat" type="eq"/><fx id="b" type="inv"/></torvix>)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    useArchive({{"a.xml", threeInverters},
+                {"b.xml", c.graph},
+                {"flat.fxp", fxpBytes(7, {0.0f, 0.0f, 0.0f, 0.5f, 0.5f, 0.9f, 1.0f})}});
+    auto engine = makeEngine();
+    process(*engine, ramp(4096));
+    set(*engine, 3, 1.0f);
+    for (int block = 0; block < 3; ++block) {
+      EXPECT_EQ(process(*engine, std::vector<float>(512, 0.0f)), std::vector<float>(512, 0.0f)) << block;
+    }
+    EXPECT_EQ(process(*engine, ramp(512)), std::vector<float>(512, 0.0f));
   }
-  EXPECT_EQ(process(*engine, ramp(512)), std::vector<float>(512, 0.0f));
 }
 
 // Windows that follow other nodes: one whose length follows a level, so changes from block
