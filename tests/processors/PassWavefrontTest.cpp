@@ -2,6 +2,7 @@
 // one sample after another, in float32. Both must give the same bits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
