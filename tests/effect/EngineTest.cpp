@@ -8,10 +8,7 @@
 
 #include "AllocationCount.h"
 #include "ArchiveTest.h"
-#include "effect/ModuleDirectory.h"
-#include "effect/VelkoranWin.h"
-#include "support/TemporaryDirectory.h"
-#include "support/ZipFixture.h"
+#include "TestEngines.h"
 
 namespace {
 
@@ -21,17 +18,8 @@ const std::string kEmptyGraph = "<torvix/>";
 
 class EngineTest : public ::testing::Test {
  protected:
-  void TearDown() override { setModuleDirectory(""); }
-
-  void useArchive(const std::vector<ZipFixtureMember>& members) {
-    ASSERT_TRUE(writeZipFixture(directory / "a.zip", members));
-  }
-
-  std::unique_ptr<VelkoranWin> makeEngine() {
-    setModuleDirectory(directory.path().string() +
-                       static_cast<char>(std::filesystem::path::preferred_separator));
-    return std::make_unique<VelkoranWin>();
-  }
+  void useArchive(const std::vector<ZipFixtureMember>& members) { engines.useArchive(members); }
+  std::unique_ptr<VelkoranWin> makeEngine() { return engines.make(); }
 
   static void set(ZrVelkoranGeneric& engine, VstInt32 index, float value) {
     engine.lock();
@@ -40,12 +28,7 @@ class EngineTest : public ::testing::Test {
   }
 
   static std::vector<float> process(ZrVelkoranGeneric& engine, const std::vector<float>& input) {
-    std::vector<float> in = input;
-    std::vector<float> out(input.size(), 123.0f);
-    float* inputs[] = {in.data()};
-    float* outputs[] = {out.data()};
-    engine.processReplacing(inputs, outputs, static_cast<VstInt32>(input.size()));
-    return out;
+    return processBlock(engine, input);
   }
 
   static std::string display(ZrVelkoranGeneric& engine, VstInt32 index) {
@@ -73,7 +56,7 @@ class EngineTest : public ::testing::Test {
     return samples.size();
   }
 
-  TemporaryDirectory directory;
+  TestEngines engines;
 };
 
 // (9^postGain - 1) / 9 with the float32 steps of the engine.

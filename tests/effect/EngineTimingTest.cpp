@@ -8,10 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "effect/ModuleDirectory.h"
-#include "effect/VelkoranWin.h"
-#include "support/TemporaryDirectory.h"
-#include "support/ZipFixture.h"
+#include "TestEngines.h"
 
 namespace {
 
@@ -29,16 +26,11 @@ struct EchoCase {
 
 class EngineEcho : public ::testing::TestWithParam<EchoCase> {
  protected:
-  void TearDown() override { setModuleDirectory(""); }
-
   std::unique_ptr<VelkoranWin> makeEngine(const std::string& description) {
-    EXPECT_TRUE(writeZipFixture(directory / "a.zip", {{"echo.xml", description}}));
-    setModuleDirectory(directory.path().string() +
-                       static_cast<char>(std::filesystem::path::preferred_separator));
-    return std::make_unique<VelkoranWin>();
+    return engines.make({{"echo.xml", description}});
   }
 
-  TemporaryDirectory directory;
+  TestEngines engines;
 };
 
 std::size_t loudestIn(const std::vector<float>& samples, std::size_t from, std::size_t to) {

@@ -11,13 +11,10 @@
 #include <vector>
 
 #include "AllocationCount.h"
-#include "effect/ModuleDirectory.h"
-#include "effect/VelkoranWin.h"
+#include "TestEngines.h"
 #include "graph/BufferBank.h"
 #include "processors/Oversampler.h"
 #include "processors/ZrClipper.h"
-#include "support/TemporaryDirectory.h"
-#include "support/ZipFixture.h"
 
 namespace {
 
@@ -27,22 +24,12 @@ std::string inverterAt(int factor) {
 
 class OversampledEngineTest : public ::testing::Test {
  protected:
-  void TearDown() override { setModuleDirectory(""); }
-
   std::unique_ptr<VelkoranWin> makeEngine(const std::vector<ZipFixtureMember>& members) {
-    EXPECT_TRUE(writeZipFixture(directory / "a.zip", members));
-    setModuleDirectory(directory.path().string() +
-                       static_cast<char>(std::filesystem::path::preferred_separator));
-    return std::make_unique<VelkoranWin>();
+    return engines.make(members);
   }
 
   static std::vector<float> process(ZrVelkoranGeneric& engine, const std::vector<float>& input) {
-    std::vector<float> in = input;
-    std::vector<float> out(input.size(), 123.0f);
-    float* inputs[] = {in.data()};
-    float* outputs[] = {out.data()};
-    engine.processReplacing(inputs, outputs, static_cast<VstInt32>(input.size()));
-    return out;
+    return processBlock(engine, input);
   }
 
   static std::vector<float> tone(std::size_t length) {
@@ -56,7 +43,7 @@ class OversampledEngineTest : public ::testing::Test {
     return engine.graphHead()->next->effect->getSampleRate();
   }
 
-  TemporaryDirectory directory;
+  TestEngines engines;
 };
 
 TEST_F(OversampledEngineTest, NodesAreToldTheGraphRate) {

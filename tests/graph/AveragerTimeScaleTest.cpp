@@ -6,27 +6,13 @@
 #include <numbers>
 #include <vector>
 
+#include "TestBindings.h"
 #include "TestBufferBank.h"
 #include "graph/AveragerAN.h"
 #include "graph/DividerAN.h"
 #include "processors/TimeScale.h"
 
 namespace {
-
-void bindConstant(AudioNode& node, VstInt32 set, float value) {
-  ParamBinding binding;
-  binding.set = set;
-  binding.value = value;
-  node.params.push_back(binding);
-}
-
-void bindSource(AudioNode& node, VstInt32 set, AudioNode& source, VstInt32 get) {
-  ParamBinding binding;
-  binding.set = set;
-  binding.source = &source;
-  binding.get = get;
-  node.params.push_back(binding);
-}
 
 // Tells the averager its rate as the engine does, through the node's dispatcher forwarding.
 void prepare(AveragerAN& averager, const TimeScale& scale, float rate) {
