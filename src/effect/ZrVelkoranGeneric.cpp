@@ -343,6 +343,9 @@ std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::prepareGraph(VstInt32 n, VstIn
   try {
     DescriptionBuild built = buildDescription(name);
     if (!built.head) return nullptr;
+    // With no node after its input a graph writes nothing at the raised rate that the
+    // decimator could read: it plays as at factor 1.
+    if (!built.head->next) built.timing.oversampling = 1;
     const int factor = built.timing.oversampling;
     if (factor > 1) useAntiderivativeClipping(*built.head);
     // An oversampled graph cannot continue the input filters' series: they run at the host's rate.

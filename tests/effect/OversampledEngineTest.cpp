@@ -107,6 +107,18 @@ TEST_F(OversampledEngineTest, FactorOneIsTheGraphWithoutTheAttribute) {
   EXPECT_EQ(process(*one, input), process(*plain, input));
 }
 
+// A graph without nodes has nothing to raise: its factor changes nothing, where the samplers
+// would bring back bank contents that no node wrote.
+TEST_F(OversampledEngineTest, AGraphWithoutNodesPlaysAsAtFactorOne) {
+  auto plain = makeEngine({{"g.xml", "<torvix/>"}});
+  const std::vector<float> input = tone(3000);
+  const std::vector<float> expected = process(*plain, input);
+  for (const int factor : {2, 16}) {
+    auto empty = makeEngine({{"g.xml", "<torvix oversampling=\"" + std::to_string(factor) + "\"/>"}});
+    EXPECT_EQ(process(*empty, input), expected) << factor;
+  }
+}
+
 // A fault clears the samplers with the rest: the next block plays as in a fresh engine.
 TEST_F(OversampledEngineTest, AFaultClearsTheSamplers) {
   const std::vector<ZipFixtureMember> archive{{"flip.xml", inverterAt(4)}};
