@@ -22,15 +22,15 @@ struct AveragerAN::Measurement {
   }
 };
 
-// The triangle of one block: sums over the latest half and the whole window, and the sum of
-// the half sums, which weighs the samples 1, 2, ... half, ... 2, 1. The slot about to be
-// written holds the sample a whole window back; the one half a window on, the sample half a
-// window back. From them: the half sum now, and the half sum half a window ago (the whole
-// window's sum less today's half), whose difference moves the sum of half sums.
+// The triangle of one block: the sums over the latest half of the window and over the half
+// before it, and the sum of the latest half's sums, which weighs the samples 1, 2, ... half,
+// ... 2, 1. The slot about to be written holds the sample a whole window back; the one half a
+// window on, the sample half a window back, which moves from the latest half to the older.
+// Each sum takes one difference of two samples, so each waits for one addition per sample.
 struct AveragerAN::TriangleMeasurement {
   double sum;
   double half;
-  double whole;
+  double older;
   VstInt32 position;
   VstInt32 length;
   VstInt32 halfLength;
@@ -42,12 +42,11 @@ struct AveragerAN::TriangleMeasurement {
     VstInt32 middle = position + halfLength;
     if (middle >= length) middle -= length;
     const float magnitude = std::fabs(in[i]);
-    whole += magnitude;
-    whole -= slots[position];
-    half += magnitude;
-    half -= slots[middle];
+    const float halfBack = slots[middle];
+    half += static_cast<double>(magnitude) - halfBack;
+    older += static_cast<double>(halfBack) - slots[position];
     slots[position] = magnitude;
-    sum += 2.0 * half - whole;
+    sum += half - older;
   }
 };
 
@@ -62,7 +61,7 @@ AveragerAN::Measurement AveragerAN::start(const BufferBank& bank) const {
 }
 
 AveragerAN::TriangleMeasurement AveragerAN::startTriangle(const BufferBank& bank) const {
-  return {runningSum, halfSum,    wholeSum,      writePos,
+  return {runningSum,   halfSum,    olderSum,      writePos,
           windowLength, halfLength, history.get(), bank.channel(inputEntry())};
 }
 
@@ -74,7 +73,7 @@ void AveragerAN::keep(const Measurement& measurement) {
 void AveragerAN::keep(const TriangleMeasurement& measurement) {
   runningSum = measurement.sum;
   halfSum = measurement.half;
-  wholeSum = measurement.whole;
+  olderSum = measurement.older;
   writePos = measurement.position;
 }
 
@@ -145,7 +144,7 @@ void AveragerAN::restart() {
   writePos = 0;
   runningSum = 0.0;
   halfSum = 0.0;
-  wholeSum = 0.0;
+  olderSum = 0.0;
 }
 
 void AveragerAN::clearState() { restart(); }

@@ -100,11 +100,11 @@ class AveragerAN final : public AudioNodeProcessor {
   std::unique_ptr<float[]> history;
   double runningSum = 0.0;
   // The triangle: its half length, and the running sums over the latest half and over the
-  // whole window (runningSum is then the sum of the latest half's sums).
+  // half before it (runningSum is then the sum of the latest half's sums).
   bool triangle = false;
   VstInt32 halfLength = 0;
   double halfSum = 0.0;
-  double wholeSum = 0.0;
+  double olderSum = 0.0;
   // Samples that history holds.
   VstInt32 historyLength = 0;
 };
