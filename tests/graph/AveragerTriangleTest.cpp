@@ -83,7 +83,8 @@ TEST_P(AveragerTriangle, WeighsTheLatestSamplesByATriangle) {
   ShapedAverager shaped(c.window, AveragerAN::kTriangle, kEntry);
   EXPECT_EQ(shaped.averager.windowSamples(), 2 * c.half) << c.name;
   for (std::size_t done = 0, piece = 0; done < signal.size(); piece = (piece + 1) % c.blocks.size()) {
-    const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(c.blocks[piece]), signal.size() - done);
+    const std::size_t count =
+        std::min<std::size_t>(static_cast<std::size_t>(c.blocks[piece]), signal.size() - done);
     bank.fill(kEntry, std::vector<float>(signal.begin() + static_cast<std::ptrdiff_t>(done),
                                          signal.begin() + static_cast<std::ptrdiff_t>(done + count)));
     shaped.averager.processBlock(bank.bank, static_cast<VstInt32>(count));
@@ -107,7 +108,8 @@ double relativeRipple(float shape, double hertz) {
   std::vector<float> block(kBlock);
   double lowest = 1e9, highest = 0.0;
   for (int n = 0, blocks = 0; blocks < 400; ++blocks) {
-    for (float& sample : block) sample = static_cast<float>(std::sin(2.0 * std::numbers::pi * hertz * n++ / kRate));
+    for (float& sample : block)
+      sample = static_cast<float>(std::sin(2.0 * std::numbers::pi * hertz * n++ / kRate));
     bank.fill(kEntry, block);
     shaped.averager.processBlock(bank.bank, kBlock);
     if (blocks < 100) continue;
@@ -135,7 +137,8 @@ TEST(AveragerTriangle, MeasuresWithAnotherAsAlone) {
   alone.fill(kEntry, signal);
   alone.fill(kOtherEntry, std::vector<float>(other.begin() + 1, other.end()));
   for (const float secondShape : {1.0f, AveragerAN::kTriangle}) {
-    ShapedAverager pairFirst(300.0f, AveragerAN::kTriangle, kEntry), pairSecond(500.0f, secondShape, kOtherEntry);
+    ShapedAverager pairFirst(300.0f, AveragerAN::kTriangle, kEntry),
+        pairSecond(500.0f, secondShape, kOtherEntry);
     ShapedAverager first(300.0f, AveragerAN::kTriangle, kEntry), second(500.0f, secondShape, kOtherEntry);
     ASSERT_TRUE(pairFirst.averager.measuresWithAnother(pairSecond.averager));
     AveragerAN::processBlocks(pairFirst.averager, pairSecond.averager, together.bank, 3000);

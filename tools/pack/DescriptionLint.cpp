@@ -161,8 +161,9 @@ class DescriptionLinter {
   // An averager's shape is a constant, 1 (flat) or 2 (triangle), taken when the graph is built.
   void checkShape(const TiXmlElement& param, const char* value) {
     if (!value) {
-      warn(param, "an averager's shape (parameter 1) is read as a constant when the graph is built: "
-                  "this binding keeps the flat window");
+      warn(param,
+           "an averager's shape (parameter 1) is read as a constant when the graph is built: "
+           "this binding keeps the flat window");
     } else if (const float shape = readFloat(value); shape != 1.0f && shape != AveragerAN::kTriangle) {
       warn(param, "an averager's shape (parameter 1) is 1 (flat) or 2 (triangle): value=\"" +
                       std::string(value) + "\" keeps the flat window");
@@ -230,8 +231,8 @@ class DescriptionLinter {
       warn(param,
            "a mixer reads parameters 0 and 1 only: parameter " + std::to_string(index) + " is never read");
     if (node.kind == NodeClass::kAverager && index != 0 && index != AveragerAN::kShapeParameter)
-      warn(param,
-           "an averager reads parameters 0 and 1 only: parameter " + std::to_string(index) + " is never read");
+      warn(param, "an averager reads parameters 0 and 1 only: parameter " + std::to_string(index) +
+                      " is never read");
   }
 
   void warn(const TiXmlBase& at, const std::string& message) { warnings.add(source, at.Row(), message); }
