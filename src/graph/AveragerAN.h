@@ -12,9 +12,15 @@
 // yet written count as 0); any other value is 1. Constant time per sample: a running sum
 // of the 32-bit history entries, kept in 64 bits. The window counts samples at the time
 // scale's reference rate and is stretched to the rate the graph runs at (raw: as written).
+// Parameter 1, a constant read when the graph is built, is the window's shape: 2 asks for a
+// triangular window (two flat means of half the window in series), whose level ripples far
+// less on a steady tone; any other value, or none, keeps the flat window.
 class AveragerAN final : public AudioNodeProcessor {
  public:
   static constexpr VstInt32 kLevel = 0;
+  // The parameter that names the window's shape, and the value that asks for a triangle.
+  static constexpr VstInt32 kShapeParameter = 1;
+  static constexpr float kTriangle = 2.0f;
   // The longest constant window: the largest whole number that a float parameter holds
   // exactly, 64 MiB of history, about 380 seconds at 44.1 kHz.
   static constexpr VstInt32 kMaxWindowLength = 1 << 24;
@@ -55,13 +61,17 @@ class AveragerAN final : public AudioNodeProcessor {
   // kMaxFollowedWindow for a window that follows another node, either as stretched at the
   // highest rate its time scale allows for. The constant must be valid.
   VstInt32 historyNeeded() const;
-  // build: allocates historyNeeded() samples of history and sets a constant window. False,
-  // with nothing changed, when memory runs out.
+  // build: whether parameter 1 is the constant kTriangle.
+  bool triangular() const;
+  // build: allocates historyNeeded() samples of history (at least 2 for a triangle), takes
+  // the window's shape and sets a constant window. False, with nothing changed, when memory
+  // runs out.
   bool allocateHistory();
 
   // audio: makes the window requested reference samples long (truncated toward zero, then
   // stretched to the run rate, at least one sample), held to the history allocated at build;
-  // a new length starts from an empty history. A length below 1
+  // a triangle's length is made even (two halves, each at least one sample). A new length
+  // starts from an empty history. A length below 1
   // or not a number, or no history yet, is refused: the previous window stays and the result
   // is false. Allocates nothing.
   bool setWindowLength(float requested);
@@ -70,11 +80,18 @@ class AveragerAN final : public AudioNodeProcessor {
 
  private:
   struct Measurement;
+  struct TriangleMeasurement;
   bool readsNoOtherNode() const;
   bool prepare();
   Measurement start(const BufferBank& bank) const;
+  TriangleMeasurement startTriangle(const BufferBank& bank) const;
+  // Calls take(measurement) with the measurement of this averager's shape, then keeps it.
+  template <typename Take>
+  void withMeasurement(const BufferBank& bank, Take take);
   void measure(const BufferBank& bank, VstInt32 sampleFrames);
   void keep(const Measurement& measurement);
+  void keep(const TriangleMeasurement& measurement);
+  void restart();
 
   TimeScale timeScale;
   float runRate = 44100.0f;
@@ -82,6 +99,12 @@ class AveragerAN final : public AudioNodeProcessor {
   VstInt32 writePos = 0;
   std::unique_ptr<float[]> history;
   double runningSum = 0.0;
+  // The triangle: its half length, and the running sums over the latest half and over the
+  // half before it (runningSum is then the sum of the latest half's sums).
+  bool triangle = false;
+  VstInt32 halfLength = 0;
+  double halfSum = 0.0;
+  double olderSum = 0.0;
   // Samples that history holds.
   VstInt32 historyLength = 0;
 };

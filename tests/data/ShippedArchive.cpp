@@ -3,12 +3,15 @@
 #include <tinyxml.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <string>
 
 #include "effect/ArchivePresetLoader.h"
 #include "effect/ArchiveSession.h"
 #include "effect/InternalHost.h"
 #include "effect/ModuleDirectory.h"
 #include "effect/ResourceArchive.h"
+#include "graph/AveragerAN.h"
 #include "graph/GraphBuilder.h"
 
 namespace {
@@ -29,6 +32,22 @@ class RecordingPresetLoader : public PresetLoader {
   BuiltDescription& built;
   ArchivePresetLoader archivePresets;
 };
+
+// Removes the root's timing and every averager's shape parameter.
+void asFirstWritten(TiXmlElement& root) {
+  root.RemoveAttribute("oversampling");
+  root.RemoveAttribute("rate");
+  for (TiXmlElement* node = root.FirstChildElement(); node; node = node->NextSiblingElement()) {
+    const char* type = node->Attribute("type");
+    if (!type || std::string(type) != "averager") continue;
+    for (TiXmlElement* param = node->FirstChildElement("param"); param;) {
+      TiXmlElement* next = param->NextSiblingElement("param");
+      const char* set = param->Attribute("set");
+      if (set && std::atoi(set) == AveragerAN::kShapeParameter) node->RemoveChild(param);
+      param = next;
+    }
+  }
+}
 
 }  // namespace
 
@@ -77,10 +96,7 @@ BuiltDescription ShippedArchive::build(const std::string& name, RootAttributes a
     built.readError = "has no <torvix> root";
     return built;
   }
-  if (attributes == RootAttributes::kWithoutTiming) {
-    root->RemoveAttribute("oversampling");
-    root->RemoveAttribute("rate");
-  }
+  if (attributes == RootAttributes::kAsFirstWritten) asFirstWritten(*root);
   RecordingPresetLoader presets(built);
   built.head = buildGraph(*root, internalHostCallback, presets, built.report);
   return built;

@@ -38,12 +38,13 @@ class ShippedArchive {
   // The graph descriptions as the engine lists them: names containing
   // ".xml", in byte order.
   std::vector<std::string> descriptionNames() const;
-  // What build leaves of the root's attributes.
-  enum class RootAttributes { kAsShipped, kWithoutTiming };
+  // What build leaves of the description.
+  enum class RootAttributes { kAsShipped, kAsFirstWritten };
 
   // Reads, parses and builds one description with its presets from the
-  // archive, under one archive session as the engine does; kWithoutTiming
-  // first removes the root's "oversampling" and "rate".
+  // archive, under one archive session as the engine does; kAsFirstWritten
+  // first removes what the sounds were given later: the root's "oversampling"
+  // and "rate", and the averagers' window shapes (parameter 1).
   BuiltDescription build(const std::string& name,
                          RootAttributes attributes = RootAttributes::kAsShipped) const;
 };

@@ -90,13 +90,13 @@ std::uint64_t bitsHash(const std::vector<float>& samples) {
   return hash;
 }
 
-BuiltDescription builtWithoutTiming(const ShippedArchive& archive, const std::string& name) {
-  return archive.build(name, ShippedArchive::RootAttributes::kWithoutTiming);
+BuiltDescription builtAsFirstWritten(const ShippedArchive& archive, const std::string& name) {
+  return archive.build(name, ShippedArchive::RootAttributes::kAsFirstWritten);
 }
 
 std::uint64_t rawOutputHash(const std::string& name, float rate) {
   const ShippedArchive archive;
-  BuiltDescription built = builtWithoutTiming(archive, name);
+  BuiltDescription built = builtAsFirstWritten(archive, name);
   EXPECT_TRUE(built.head) << name << " " << built.readError << built.report.refusal;
   if (!built.head) return 0;
   std::vector<float> input = pluckedGuitar(0.5f);

@@ -220,6 +220,29 @@ INSTANTIATE_TEST_SUITE_P(
             "<param set=\"0\" node=\"v\" get=\"1\"/><param set=\"1\" node=\"in\" get=\"0\"/></processor>\n"
             "<mixer input=\"in\" input2=\"in\"><param set=\"0\" node=\"d\" get=\"2\"/></mixer>",
             {{3, "value 1 of \"v\" is always 1"}, {3, "\"in\" offers no values"}}},
+        LintCase{
+            "AveragerShapeFlatOrTriangle",
+            "<processor id=\"v\" type=\"averager\" input=\"in\"><param set=\"1\" value=\"2\"/></processor>\n"
+            "<processor id=\"w\" type=\"averager\" input=\"in\"><param set=\"1\" value=\"1\"/></processor>\n"
+            "<processor id=\"d\" type=\"divider\"><param set=\"0\" node=\"v\" get=\"0\"/>"
+            "<param set=\"1\" node=\"w\" get=\"0\"/></processor>\n"
+            "<mixer input=\"in\" input2=\"in\"><param set=\"0\" node=\"d\" get=\"2\"/></mixer>",
+            {}},
+        LintCase{"AveragerShapeNeitherFlatNorTriangle",
+                 "<processor id=\"v\" type=\"averager\" input=\"in\">\n<param set=\"1\" "
+                 "value=\"3\"/></processor>\n"
+                 "<mixer input=\"in\" input2=\"in\"><param set=\"0\" node=\"v\" get=\"0\"/></mixer>",
+                 {{3, "value=\"3\" keeps the flat window"}}},
+        LintCase{"AveragerShapeBoundToANode",
+                 "<processor id=\"k\" type=\"divider\"/>\n<processor id=\"v\" type=\"averager\" input=\"in\">"
+                 "<param set=\"1\" node=\"k\" get=\"0\"/></processor>\n"
+                 "<mixer input=\"in\" input2=\"in\"><param set=\"0\" node=\"v\" get=\"0\"/></mixer>",
+                 {{3, "this binding keeps the flat window"}}},
+        LintCase{
+            "ParameterNoAveragerReads",
+            "<processor id=\"v\" type=\"averager\" input=\"in\"><param set=\"2\" value=\"2\"/></processor>\n"
+            "<mixer input=\"in\" input2=\"in\"><param set=\"0\" node=\"v\" get=\"0\"/></mixer>",
+            {{2, "parameters 0 and 1 only: parameter 2 is never read"}}},
         LintCase{"NestedElementThatIsNoParam",
                  "<mixer input=\"in\" input2=\"in\"><Param set=\"0\" value=\"2\"/></mixer>",
                  {{2, "<Param> inside <mixer> is not read"}}}),

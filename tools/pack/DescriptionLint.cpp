@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 
+#include "graph/AveragerAN.h"
 #include "graph/DescriptionText.h"
 #include "pack/AsciiCase.h"
 #include "pack/ProcessorCatalogue.h"
@@ -153,7 +154,20 @@ class DescriptionLinter {
                       " is bound to 1: a param needs value, or node together with get");
     }
     checkRead(param, node, index);
+    if (node.kind == NodeClass::kAverager && index == AveragerAN::kShapeParameter) checkShape(param, value);
     return index;
+  }
+
+  // An averager's shape is a constant, 1 (flat) or 2 (triangle), taken when the graph is built.
+  void checkShape(const TiXmlElement& param, const char* value) {
+    if (!value) {
+      warn(param,
+           "an averager's shape (parameter 1) is read as a constant when the graph is built: "
+           "this binding keeps the flat window");
+    } else if (const float shape = readFloat(value); shape != 1.0f && shape != AveragerAN::kTriangle) {
+      warn(param, "an averager's shape (parameter 1) is 1 (flat) or 2 (triangle): value=\"" +
+                      std::string(value) + "\" keeps the flat window");
+    }
   }
 
   void checkAttributes(const TiXmlElement& element, const AttributeNames& known) {
@@ -216,9 +230,9 @@ class DescriptionLinter {
     if (node.kind == NodeClass::kMixer && index != 0 && index != 1)
       warn(param,
            "a mixer reads parameters 0 and 1 only: parameter " + std::to_string(index) + " is never read");
-    if (node.kind == NodeClass::kAverager && index != 0)
-      warn(param,
-           "an averager reads parameter 0 only: parameter " + std::to_string(index) + " is never read");
+    if (node.kind == NodeClass::kAverager && index != 0 && index != AveragerAN::kShapeParameter)
+      warn(param, "an averager reads parameters 0 and 1 only: parameter " + std::to_string(index) +
+                      " is never read");
   }
 
   void warn(const TiXmlBase& at, const std::string& message) { warnings.add(source, at.Row(), message); }
