@@ -2,6 +2,7 @@
 // them, so that our module and third-party modules are measured the same way.
 #pragma once
 
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <string>

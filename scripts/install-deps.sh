@@ -17,6 +17,11 @@ packages=(
   gnuplot-nox
   lv2-dev liblilv-dev lilv-utils lv2file jalv jackd2 sordi python3
 )
+# With --bench-peers also the third-party effects the benchmark compares with
+# (scripts/bench.sh) and the LV2 host tools that run and time them.
+if [ "${1:-}" = --bench-peers ]; then
+  packages+=(guitarix-lv2 zam-plugins dpf-plugins-vst lilv-utils)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -11,7 +11,7 @@
 
 namespace {
 
-DescriptionBuild refused(std::string reason) { return {nullptr, std::move(reason)}; }
+DescriptionBuild refused(std::string reason) { return {nullptr, GraphTiming{}, std::move(reason)}; }
 
 }  // namespace
 
@@ -38,7 +38,7 @@ DescriptionBuild buildArchiveDescription(const std::string& name, audioMasterCal
   if (!root) return refused("no root element <torvix>");
   ArchivePresetLoader presets;
   GraphBuildReport report;
-  DescriptionBuild built{buildGraph(*root, hostCallback, presets, report), ""};
+  DescriptionBuild built{buildGraph(*root, hostCallback, presets, report), report.timing, ""};
   if (!built.head) {
     built.refusal = "<" + report.refusalElement + "> at line " + std::to_string(report.refusalLine) + ": " +
                     report.refusal;

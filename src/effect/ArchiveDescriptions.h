@@ -8,6 +8,7 @@
 
 #include "frame/VstInterface.h"
 #include "graph/AudioNode.h"
+#include "graph/GraphTiming.h"
 
 // The names of the members that are graph descriptions (names containing ".xml"), in
 // byte order: the order in which "Preset" selects them. Empty without an open archive.
@@ -16,6 +17,8 @@ std::vector<std::string> listArchiveDescriptions();
 // A description built, or why it could not be.
 struct DescriptionBuild {
   std::unique_ptr<AudioNode> head;
+  // The rate its root asks the graph to run at.
+  GraphTiming timing;
   // Empty when head was built.
   std::string refusal;
 };

@@ -5,7 +5,9 @@
 
 #include "frame/VstInterface.h"
 #include "graph/AudioNode.h"
+#include "graph/GraphTiming.h"
 #include "graph/RunPlan.h"
+#include "processors/Oversampler.h"
 
 // Made off the audio thread (the build and its run plan allocate, and the build reads the
 // archive); the engine's swap takes it over and hands back the one it replaces, so that
@@ -16,6 +18,16 @@ struct PreparedGraph {
   VstInt32 presetIndex = 0;
   // How a block runs head's chain, with the engine's input filters before it.
   RunPlan plan;
-  // The sample rate its processors were given.
+  // The rate its description asks it to run at.
+  GraphTiming timing;
+  // The host's sample rate its processors were given (they run at timing.oversampling
+  // times it).
   float sampleRate = 44100.0f;
+  // Between the input filters and the graph, and between the graph and the output factor,
+  // when the graph runs faster than the host; null at the host's rate. The plan then
+  // starts at bank entry 0 without the input filters.
+  std::unique_ptr<Oversampler> oversampler;
+  // The most host samples one run of the plan takes: the bank's buffers hold them at the
+  // graph's rate.
+  VstInt32 chunkFrames = 0;
 };

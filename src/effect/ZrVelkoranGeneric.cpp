@@ -16,6 +16,7 @@
 #include "graph/GraphState.h"
 #include "platform/DenormalGuard.h"
 #include "processors/Float4.h"
+#include "processors/ZrClipper.h"
 
 namespace {
 
@@ -49,6 +50,18 @@ VstInt32 descriptionIndex(float value, std::size_t count) {
   return static_cast<VstInt32>(whole);
 }
 
+// Above the host's rate the clippers' corners are smoothed by their antiderivative too, so
+// that little of what they add lies beyond the raised rate's band to fold back.
+void useAntiderivativeClipping(AudioNode& head) {
+  for (AudioNode* node = &head; node; node = node->next.get()) {
+    if (auto* clipper = dynamic_cast<ZrClipper*>(node->effect.get())) clipper->setAntiderivative(true);
+  }
+}
+
+bool tellsSampleRate(VstInt32 opcode) {
+  return opcode == effSetSampleRate || opcode == effSetBlockSizeAndSampleRate;
+}
+
 void formatValue(float value, char* text) { std::snprintf(text, kVstMaxParamStrLen + 1, "%f", value); }
 
 }  // namespace
@@ -71,6 +84,7 @@ void ZrVelkoranGeneric::initialise() {
 void ZrVelkoranGeneric::allocateBank() {
   bankSamples.assign(BufferBank::kEntryCount, std::vector<float>(static_cast<std::size_t>(bufferLength)));
   bankChannels.resize(BufferBank::kEntryCount);
+  hostRateSamples.assign(static_cast<std::size_t>(bufferLength), 0.0f);
   for (int entry = 0; entry < BufferBank::kEntryCount; ++entry) {
     bankChannels[entry] = bankSamples[entry].data();
     bufferBank.entries[entry] = &bankChannels[entry];
@@ -107,8 +121,9 @@ void ZrVelkoranGeneric::processReplacing(float** inputs, float** outputs, VstInt
   // block's output; one that arises inside shows in the output. Both
   // channels carry the same samples.
   if (allFinite(inputs[0], sampleFrames)) {
-    for (VstInt32 done = 0; done < sampleFrames; done += bufferLength) {
-      const VstInt32 length = std::min(bufferLength, sampleFrames - done);
+    const VstInt32 chunk = graph ? graph->chunkFrames : bufferLength;
+    for (VstInt32 done = 0; done < sampleFrames; done += chunk) {
+      const VstInt32 length = std::min(chunk, sampleFrames - done);
       float* pieceOutputs[2] = {outputs[0] + done, channels > 1 ? outputs[1] + done : nullptr};
       processChunk(inputs[0] + done, pieceOutputs, channels, length);
     }
@@ -130,7 +145,12 @@ void ZrVelkoranGeneric::recoverFromFault(float* const* outputs, VstInt32 channel
   silence(outputs, channels, sampleFrames);
   bassFilter.clearSignalState();
   loMidFilter.clearSignalState();
-  if (graph) clearGraphState(*graph->head);
+  if (graph) clearGraphState(*graph);
+}
+
+void ZrVelkoranGeneric::clearGraphState(PreparedGraph& prepared) {
+  ::clearGraphState(*prepared.head);
+  if (prepared.oversampler) prepared.oversampler->clear();
 }
 
 // The two input filters run as one series (their processReplacing is their cascade), the
@@ -143,19 +163,37 @@ std::array<WavefrontSeries::Stage, 2> ZrVelkoranGeneric::inputFilterStages() {
 void ZrVelkoranGeneric::processChunk(float* input, float* const* outputs, VstInt32 channels,
                                      VstInt32 sampleFrames) {
   traceLog("fxtree:%d;", graphSerial);
-  if (graph) {
+  const float* result = bufferBank.channel(BufferBank::kGraphOutput);
+  if (graph && graph->oversampler) {
+    runOversampled(*graph, input, sampleFrames);
+    result = hostRateSamples.data();
+  } else if (graph) {
     graph->plan.run(sampleFrames, input);
   } else {
     const std::array<WavefrontSeries::Stage, 2> inputFilters = inputFilterStages();
     WavefrontSeries::run(inputFilters.data(), 2, input, sampleFrames, PassWavefront::laneCapacity());
   }
-  for (VstInt32 channel = 0; channel < channels; ++channel) writeOutput(outputs[channel], sampleFrames);
+  for (VstInt32 channel = 0; channel < channels; ++channel)
+    writeOutput(outputs[channel], result, sampleFrames);
 }
 
-void ZrVelkoranGeneric::writeOutput(float* output, VstInt32 sampleFrames) const {
+// The input filters at the host's rate (bass into bank entry 1, lo-mid into the host-rate
+// buffer), raised to the graph's rate into entry 0; the graph's output in entry 1 brought
+// back to the host's rate in the host-rate buffer.
+void ZrVelkoranGeneric::runOversampled(PreparedGraph& prepared, const float* input, VstInt32 sampleFrames) {
+  const std::array<WavefrontSeries::Stage, 2> inputFilters = {
+      WavefrontSeries::equaliser(bassFilter.cascade(), bufferBank.channel(BufferBank::kGraphOutput)),
+      WavefrontSeries::equaliser(loMidFilter.cascade(), hostRateSamples.data())};
+  WavefrontSeries::run(inputFilters.data(), 2, input, sampleFrames, PassWavefront::laneCapacity());
+  Oversampler& sampler = *prepared.oversampler;
+  sampler.upsample(hostRateSamples.data(), bufferBank.channel(BufferBank::kGraphInput), sampleFrames);
+  prepared.plan.run(sampleFrames * sampler.factor());
+  sampler.downsample(bufferBank.channel(BufferBank::kGraphOutput), hostRateSamples.data(), sampleFrames);
+}
+
+void ZrVelkoranGeneric::writeOutput(float* output, const float* source, VstInt32 sampleFrames) const {
   const float power = std::pow(9.0f, postGain);
   const float factor = (power - 1.0f) / 9.0f;
-  const float* source = bufferBank.channel(BufferBank::kGraphOutput);
   forEachSample(sampleFrames, [&]<typename Samples>(VstInt32 i) {
     storeSamples(output + i, splat<Samples>(factor) * loadSamples<Samples>(source + i));
   });
@@ -250,8 +288,13 @@ void ZrVelkoranGeneric::forwardToProcessors(VstInt32 opcode, VstInt32 index, Vst
                                             float opt) {
   const EngineLock guard(*this);
   void* forwardedPtr = writesText(opcode) ? forwardScratch : ptr;
-  for (AudioNode* node = graph ? graph->head.get() : nullptr; node; node = node->next.get()) {
-    node->dispatchToEffect(opcode, index, value, forwardedPtr, opt);
+  if (graph) {
+    const float graphOpt =
+        tellsSampleRate(opcode) ? opt * static_cast<float>(graph->timing.oversampling) : opt;
+    for (AudioNode* node = graph->head.get(); node; node = node->next.get()) {
+      node->dispatchToEffect(opcode, index, value, forwardedPtr, graphOpt);
+    }
+    if (opcode == effMainsChanged && value != 0 && graph->oversampler) graph->oversampler->clear();
   }
   bassFilter.dispatcher(opcode, index, value, forwardedPtr, opt);
   loMidFilter.dispatcher(opcode, index, value, forwardedPtr, opt);
@@ -260,7 +303,7 @@ void ZrVelkoranGeneric::forwardToProcessors(VstInt32 opcode, VstInt32 index, Vst
 
 // A graph built later must run at the host's rate, not at the default.
 void ZrVelkoranGeneric::rememberSampleRate(VstInt32 opcode, float opt) {
-  if (opcode == effSetSampleRate || opcode == effSetBlockSizeAndSampleRate) hostSampleRate.store(opt);
+  if (tellsSampleRate(opcode)) hostSampleRate.store(opt);
 }
 
 bool ZrVelkoranGeneric::loadGraph(VstInt32 n) {
@@ -284,9 +327,11 @@ std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::installRequested(std::unique_p
   return installGraph(std::move(prepared));
 }
 
+// The graph's nodes run at the graph's rate.
 void ZrVelkoranGeneric::tellSampleRate(PreparedGraph& prepared, float rate) {
+  const float graphRate = rate * static_cast<float>(prepared.timing.oversampling);
   for (AudioNode* node = prepared.head.get(); node; node = node->next.get()) {
-    node->dispatchToEffect(effSetSampleRate, 0, 0, nullptr, rate);
+    node->dispatchToEffect(effSetSampleRate, 0, 0, nullptr, graphRate);
   }
   prepared.sampleRate = rate;
 }
@@ -296,11 +341,20 @@ std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::prepareGraph(VstInt32 n, VstIn
   const std::string& name = descriptionNames[n];
   traceLog("loading file:%s\n", name.c_str());
   try {
-    std::unique_ptr<AudioNode> head = buildDescription(name);
-    if (!head) return nullptr;
+    DescriptionBuild built = buildDescription(name);
+    if (!built.head) return nullptr;
+    // With no node after its input a graph writes nothing at the raised rate that the
+    // decimator could read: it plays as at factor 1.
+    if (!built.head->next) built.timing.oversampling = 1;
+    const int factor = built.timing.oversampling;
+    if (factor > 1) useAntiderivativeClipping(*built.head);
+    // An oversampled graph cannot continue the input filters' series: they run at the host's rate.
     const std::array<WavefrontSeries::Stage, 2> inputFilters = inputFilterStages();
-    RunPlan plan(*head, bufferBank, {inputFilters.data(), 2}, lanes);
-    auto prepared = std::make_unique<PreparedGraph>(PreparedGraph{std::move(head), n, std::move(plan)});
+    const RunPlan::InputStages input{factor == 1 ? inputFilters.data() : nullptr, factor == 1 ? 2 : 0};
+    RunPlan plan(*built.head, bufferBank, input, lanes);
+    auto prepared = std::make_unique<PreparedGraph>(PreparedGraph{
+        std::move(built.head), n, std::move(plan), built.timing, 0.0f, nullptr, bufferLength / factor});
+    if (factor > 1) prepared->oversampler = std::make_unique<Oversampler>(factor, prepared->chunkFrames);
     tellSampleRate(*prepared, hostSampleRate.load());
     noteGraphBuilt(name);
     traceLog("loaded file:%s\n", name.c_str());
@@ -312,11 +366,11 @@ std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::prepareGraph(VstInt32 n, VstIn
   }
 }
 
-std::unique_ptr<AudioNode> ZrVelkoranGeneric::buildDescription(const std::string& name) {
+DescriptionBuild ZrVelkoranGeneric::buildDescription(const std::string& name) {
   ArchiveSession session;
   DescriptionBuild built = buildArchiveDescription(name, internalHostCallback);
   if (!built.head) traceLog("%s not loaded: %s\n", name.c_str(), built.refusal.c_str());
-  return std::move(built.head);
+  return built;
 }
 
 std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::installGraph(std::unique_ptr<PreparedGraph> prepared) {

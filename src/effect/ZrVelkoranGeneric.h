@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "effect/ArchiveDescriptions.h"
 #include "effect/PreparedGraph.h"
 #include "frame/AudioEffectX.h"
 #include "graph/BufferBank.h"
@@ -19,7 +20,10 @@
 
 // Each block runs through the bass filter (input to bank entry 1), the
 // lo-mid filter (entry 1 to entry 0), the graph of the selected description
-// (entry 0 to entry 1) and the output factor. The engine is an effect of its
+// (entry 0 to entry 1) and the output factor. A graph whose description asks
+// for oversampling runs between an upsampler after the lo-mid filter and a
+// decimator before the output factor, at that multiple of the host's rate,
+// in pieces whose samples at that rate fit the bank's buffers. The engine is an effect of its
 // own, created with the internal host callback and never handed to the host.
 // Locking is left to the platform class: one lock serialises each block,
 // each change of the first three user parameters and every graph swap; a
@@ -92,6 +96,11 @@ class ZrVelkoranGeneric : public AudioEffectX {
   // construction.
   const std::vector<std::string>& descriptions() const { return descriptionNames; }
 
+  // Any thread with the engine lock, for inspection: the current graph's head (null
+  // without one) and the multiple of the host's rate it runs at.
+  const AudioNode* graphHead() const { return graph ? graph->head.get() : nullptr; }
+  int graphOversampling() const { return graph ? graph->timing.oversampling : 1; }
+
   // The input filters' workers, for inspection.
   const IIRCascade& bassCascade() const { return bassFilter.cascade(); }
   const IIRCascade& loMidCascade() const { return loMidFilter.cascade(); }
@@ -109,11 +118,13 @@ class ZrVelkoranGeneric : public AudioEffectX {
   // entry 1, lo-mid from there into entry 0.
   std::array<WavefrontSeries::Stage, 2> inputFilterStages();
   void processChunk(float* input, float* const* outputs, VstInt32 channels, VstInt32 sampleFrames);
-  void writeOutput(float* output, VstInt32 sampleFrames) const;
+  void runOversampled(PreparedGraph& prepared, const float* input, VstInt32 sampleFrames);
+  void writeOutput(float* output, const float* source, VstInt32 sampleFrames) const;
   static void silence(float* const* outputs, VstInt32 channels, VstInt32 sampleFrames);
   void recoverFromFault(float* const* outputs, VstInt32 channels, VstInt32 sampleFrames);
+  static void clearGraphState(PreparedGraph& prepared);
   void setPreBass(float value);
-  std::unique_ptr<AudioNode> buildDescription(const std::string& name);
+  DescriptionBuild buildDescription(const std::string& name);
   void rememberSampleRate(VstInt32 opcode, float opt);
   std::unique_ptr<PreparedGraph> installRequested(std::unique_ptr<PreparedGraph> prepared,
                                                   std::uint64_t request);
@@ -144,6 +155,9 @@ class ZrVelkoranGeneric : public AudioEffectX {
   VstInt32 bufferLength = BufferBank::kBufferLength;
   std::vector<std::vector<float>> bankSamples;
   std::vector<float*> bankChannels;
+  // Host-rate samples around an oversampled graph: the input filters' output, then the
+  // graph's output brought back to the host's rate.
+  std::vector<float> hostRateSamples;
   // Texts that forwarded requests may write, so processors never write into
   // a buffer the host handed to the main effect.
   char forwardScratch[256] = {};

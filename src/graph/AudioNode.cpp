@@ -32,5 +32,8 @@ const ParamBinding* AudioNode::bindingFor(VstInt32 index) const {
 VstIntPtr AudioNode::dispatchToEffect(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                       float opt) {
   if (effect) effect->dispatcher(opcode, index, value, ptr, opt);
+  if (opcode == effSetSampleRate || opcode == effSetBlockSizeAndSampleRate) sampleRateChanged(opt);
   return 0;
 }
+
+void AudioNode::sampleRateChanged(float /*rate*/) {}

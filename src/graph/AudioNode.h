@@ -44,8 +44,12 @@ class AudioNode {
   // The first binding that sets parameter index, or nullptr.
   const ParamBinding* bindingFor(VstInt32 index) const;
 
-  // host: passes a dispatcher request on to the processor, if there is one. Always 0.
+  // host: passes a dispatcher request on to the processor, if there is one; a new sample
+  // rate also reaches sampleRateChanged. Always 0.
   VstIntPtr dispatchToEffect(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+  // host, not real-time (also while a graph is prepared): the rate the graph now runs at; the
+  // base ignores it. Allocates nothing.
+  virtual void sampleRateChanged(float rate);
 
   std::vector<ParamBinding> params;
   // fx nodes: the processor type code the node was created with; not consulted afterwards.

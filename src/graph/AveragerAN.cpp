@@ -102,7 +102,7 @@ std::optional<float> AveragerAN::constantWindow() const {
 
 VstInt32 AveragerAN::historyNeeded() const {
   const std::optional<float> constant = constantWindow();
-  return constant ? static_cast<VstInt32>(*constant) : kMaxFollowedWindow;
+  return timeScale.storageFor(constant ? static_cast<VstInt32>(*constant) : kMaxFollowedWindow);
 }
 
 bool AveragerAN::allocateHistory() {
@@ -118,8 +118,9 @@ bool AveragerAN::allocateHistory() {
 
 bool AveragerAN::setWindowLength(float requested) {
   if (!(requested >= 1.0f) || historyLength == 0) return false;
-  const VstInt32 length =
-      requested >= static_cast<float>(historyLength) ? historyLength : static_cast<VstInt32>(requested);
+  const VstInt32 counted =
+      requested >= static_cast<float>(kMaxWindowLength) ? kMaxWindowLength : static_cast<VstInt32>(requested);
+  const VstInt32 length = std::clamp(timeScale.samplesAt(counted, runRate), 1, historyLength);
   if (length == windowLength) return true;
   std::fill(history.get(), history.get() + length, 0.0f);
   windowLength = length;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "frame/VstInterface.h"
+#include "graph/GraphTiming.h"
 
 class AudioNode;
 
@@ -27,6 +28,8 @@ struct GraphBuildReport {
   // The element the refusal names, and its line.
   std::string refusalElement;
   int refusalLine = 0;
+  // The rate the graph runs at, read from the root; the defaults when refused.
+  GraphTiming timing;
   // Every node of the built graph, the chain's and the unreached ones; empty when refused.
   std::map<const AudioNode*, NodeOrigin> origins;
   // The free-buffer list at the end of the buffer assignment.

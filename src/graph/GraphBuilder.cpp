@@ -14,6 +14,7 @@
 #include "graph/DescriptionText.h"
 #include "graph/DividerAN.h"
 #include "graph/EvaluationChain.h"
+#include "graph/GraphTiming.h"
 #include "graph/InputAudioNode.h"
 #include "graph/MixerAudioNode.h"
 #include "graph/ProcessorFactory.h"
@@ -38,6 +39,7 @@ class GraphBuilder {
   std::unique_ptr<AudioNode> build(const TiXmlElement& root);
 
  private:
+  bool readTiming(const TiXmlElement& root);
   bool readElement(const TiXmlElement& element);
   std::unique_ptr<AudioNode> createNode(const TiXmlElement& element, const char* id);
   std::unique_ptr<AudioNode> createMixer(const TiXmlElement& element);
@@ -56,6 +58,7 @@ class GraphBuilder {
   bool allocateAveragerHistories();
   void handOverNodes(InputAudioNode& head);
 
+  TimeScale timeScale() const;
   AudioNode* resolve(const TiXmlElement& element, const char* attribute, const char* id);
   std::string describe(const AudioNode& node) const;
   bool refuse(const TiXmlElement& element, const std::string& reason);
@@ -77,6 +80,7 @@ class GraphBuilder {
 };
 
 std::unique_ptr<AudioNode> GraphBuilder::build(const TiXmlElement& root) {
+  if (!readTiming(root)) return nullptr;
   auto head = std::make_unique<InputAudioNode>();
   ids["in"] = head.get();
   report.origins[head.get()] = NodeOrigin{"in", "", 0};
@@ -91,6 +95,13 @@ std::unique_ptr<AudioNode> GraphBuilder::build(const TiXmlElement& root) {
   head->outBuf = BufferBank::kGraphInput;
   handOverNodes(*head);
   return head;
+}
+
+bool GraphBuilder::readTiming(const TiXmlElement& root) {
+  const GraphTimingReading reading = readGraphTiming(root);
+  if (!reading.refusal.empty()) return refuse(root, reading.refusal);
+  report.timing = reading.timing;
+  return true;
 }
 
 bool GraphBuilder::readElement(const TiXmlElement& element) {
@@ -154,7 +165,7 @@ std::unique_ptr<AudioNode> GraphBuilder::createFx(const TiXmlElement& element, c
   }
   const ProcessorType typeCode = processorTypeCode(type);
   auto fx = std::make_unique<AudioNodeFX>();
-  fx->effect = createProcessor(id, typeCode, hostCallback, presets);
+  fx->effect = createProcessor(id, typeCode, hostCallback, presets, timeScale());
   fx->fxType = typeCode;
   fx->name = id;
   return fx;
@@ -209,6 +220,7 @@ bool GraphBuilder::connectInput(const TiXmlElement& element, AudioNode& node) {
 bool GraphBuilder::prepareAverager(const TiXmlElement& element, AudioNode& node) {
   auto* averager = dynamic_cast<AveragerAN*>(&node);
   if (!averager) return true;
+  averager->setTimeScale(timeScale());
   const std::optional<float> constant = averager->constantWindow();
   if (constant && !AveragerAN::isValidWindow(*constant)) {
     return refuse(element, "the averager window " + numberText(*constant) + " is not between 1 and " +
@@ -218,7 +230,7 @@ bool GraphBuilder::prepareAverager(const TiXmlElement& element, AudioNode& node)
   if (averagerHistory > kMaxAveragerHistory) {
     return refuse(element, "the averagers' histories would exceed " + std::to_string(kMaxAveragerHistory) +
                                " samples (a window read from another node counts as " +
-                               std::to_string(AveragerAN::kMaxFollowedWindow) + ")");
+                               std::to_string(timeScale().storageFor(AveragerAN::kMaxFollowedWindow)) + ")");
   }
   averagers.push_back(averager);
   return true;
@@ -301,6 +313,10 @@ void GraphBuilder::handOverNodes(InputAudioNode& head) {
     chain[position - 1]->next.reset(chain[position]);
 }
 
+TimeScale GraphBuilder::timeScale() const {
+  return TimeScale(report.timing.oversampling, report.timing.referenceRate);
+}
+
 AudioNode* GraphBuilder::resolve(const TiXmlElement& element, const char* attribute, const char* id) {
   const auto found = ids.find(id);
   if (found != ids.end()) return found->second;
@@ -352,6 +368,9 @@ std::unique_ptr<AudioNode> buildGraph(const TiXmlElement& root, audioMasterCallb
     report.refusalElement = root.Value();
     report.refusalLine = root.Row();
   }
-  if (!head) report.origins.clear();
+  if (!head) {
+    report.origins.clear();
+    report.timing = GraphTiming{};
+  }
   return head;
 }

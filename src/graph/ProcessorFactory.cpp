@@ -8,16 +8,17 @@
 
 namespace {
 
-std::unique_ptr<AudioEffect> newProcessor(ProcessorType typeCode, audioMasterCallback hostCallback) {
+std::unique_ptr<AudioEffect> newProcessor(ProcessorType typeCode, audioMasterCallback hostCallback,
+                                          const TimeScale& scale) {
   switch (typeCode) {
     case kInverter:
       return std::make_unique<ZrInv>(hostCallback);
     case kClipper:
-      return std::make_unique<ZrClipper>(hostCallback);
+      return std::make_unique<ZrClipper>(hostCallback, scale);
     case kDelay:
-      return std::make_unique<ADelay>(hostCallback);
+      return std::make_unique<ADelay>(hostCallback, scale);
     case kEqualiser:
-      return std::make_unique<ZrIIRFilter>(hostCallback);
+      return std::make_unique<ZrIIRFilter>(hostCallback, scale);
     case kNoProcessor:
       break;
   }
@@ -50,8 +51,9 @@ const char* processorTypeName(ProcessorType typeCode) {
 }
 
 std::unique_ptr<AudioEffect> createProcessor(const std::string& id, ProcessorType typeCode,
-                                             audioMasterCallback hostCallback, PresetLoader& presets) {
-  std::unique_ptr<AudioEffect> processor = newProcessor(typeCode, hostCallback);
+                                             audioMasterCallback hostCallback, PresetLoader& presets,
+                                             const TimeScale& scale) {
+  std::unique_ptr<AudioEffect> processor = newProcessor(typeCode, hostCallback, scale);
   // The loader's answer is not needed: without a preset the processor keeps its defaults.
   if (processor) presets.loadPreset(*processor, id + ".fxp");
   return processor;

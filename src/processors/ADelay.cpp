@@ -18,9 +18,10 @@ constexpr float kMillisecondsPerUnit = 200.0f;
 
 }  // namespace
 
-ADelay::ADelay(audioMasterCallback audioMaster)
-    : BrelvanixProcessor(audioMaster, kNumPrograms, 1, {"Delay", "Delay", 1100}) {
-  for (std::vector<float>& buffer : buffers) buffer.assign(kBufferSize, 0.0f);
+ADelay::ADelay(audioMasterCallback audioMaster, const TimeScale& scale)
+    : BrelvanixProcessor(audioMaster, kNumPrograms, 1, {"Delay", "Delay", 1100}), timeScale(scale) {
+  for (std::vector<float>& buffer : buffers)
+    buffer.assign(static_cast<std::size_t>(scale.storageFor(kBufferSize)), 0.0f);
   setProgram(0);
   hasVu();
   setNumInputs(2);
@@ -74,15 +75,17 @@ VstInt32 ADelay::runLine(float* line, const float* in, float* out, VstInt32 samp
 // The length follows "Delay" and the current rate, limited to the delay lines; the cursor
 // restarts, while the lines keep what they hold.
 void ADelay::applyDelay() {
-  const float samples = sampleRate * delay * kSecondsPerUnit;
-  if (!(samples > 0.0f)) {
-    delayLength = 0;
-  } else if (samples >= static_cast<float>(kBufferSize)) {
-    delayLength = kBufferSize;
-  } else {
-    delayLength = static_cast<VstInt32>(samples);
-  }
+  delayLength = std::min(timeScale.samplesAt(referenceLength(), sampleRate), lineLength());
+  reach = std::max(reach, std::max(delayLength, 1));
   cursor = 0;
+}
+
+// The length at the reference rate, at most kBufferSize.
+VstInt32 ADelay::referenceLength() const {
+  const float samples = timeScale.referenceRate(sampleRate) * delay * kSecondsPerUnit;
+  if (!(samples > 0.0f)) return 0;
+  if (samples >= static_cast<float>(kBufferSize)) return kBufferSize;
+  return static_cast<VstInt32>(samples);
 }
 
 void ADelay::setParameter(VstInt32 index, float value) {
@@ -191,6 +194,9 @@ void ADelay::setSampleRate(float newSampleRate) {
 
 void ADelay::resume() { clearSignalState(); }
 
+// Only the slots a length has reached since the last clearing can hold anything: lines sized for
+// the highest rate are cleared no further than they have been used.
 void ADelay::clearSignalState() {
-  for (std::vector<float>& buffer : buffers) std::fill(buffer.begin(), buffer.end(), 0.0f);
+  for (std::vector<float>& buffer : buffers) std::fill_n(buffer.begin(), reach, 0.0f);
+  reach = std::max(delayLength, 1);
 }

@@ -8,16 +8,21 @@
 #include "processors/BrelvanixProcessor.h"
 #include "processors/DelayProgram.h"
 #include "processors/OutputMode.h"
+#include "processors/TimeScale.h"
 
 // The output is the input of delayLength samples earlier (at least one), per channel, with a
 // cursor shared by both channels. "FeedBack" and "Volume" are remembered, shown and read back
-// but leave the audio alone. Sixteen programs; the delay lines are allocated once here.
+// but leave the audio alone. Sixteen programs; the delay lines are allocated once here. The
+// length and its limit of kBufferSize samples count samples at the time scale's reference
+// rate (raw: at the sample rate), and the lines hold the longest length at any rate the scale
+// allows for.
 class ADelay final : public BrelvanixProcessor {
  public:
   static constexpr VstInt32 kNumPrograms = 16;
   static constexpr VstInt32 kBufferSize = 40000;
 
-  explicit ADelay(audioMasterCallback audioMaster);
+  // scale: the rate its length is counted at.
+  explicit ADelay(audioMasterCallback audioMaster, const TimeScale& scale = {});
 
   // audio, real-time: the delayed input replaces the output; two channels when input pin 1 is
   // connected.
@@ -49,11 +54,14 @@ class ADelay final : public BrelvanixProcessor {
   void setSampleRate(float newSampleRate) override;
   // host thread, not real-time: clears both delay lines.
   void resume() override;
-  // audio: clears both delay lines (80000 samples).
+  // audio: clears both delay lines, as far as their lengths have reached since the last
+  // clearing (at most 80000 samples when raw).
   void clearSignalState() override;
 
   // The delay in samples (the wrap point of the delay lines).
   VstInt32 getDelayLength() const { return delayLength; }
+  // The samples each delay line holds.
+  VstInt32 lineLength() const { return static_cast<VstInt32>(buffers[0].size()); }
 
  private:
   template <OutputMode mode>
@@ -61,9 +69,11 @@ class ADelay final : public BrelvanixProcessor {
   template <OutputMode mode>
   VstInt32 runLine(float* line, const float* in, float* out, VstInt32 sampleFrames) const;
   void applyDelay();
+  VstInt32 referenceLength() const;
   static bool isProgramNumber(VstInt32 program);
   DelayProgram& currentProgram() { return programs[curProgram]; }
 
+  TimeScale timeScale;
   std::array<DelayProgram, kNumPrograms> programs;
   std::array<std::vector<float>, 2> buffers;
   float delay = 0.0f;
@@ -71,4 +81,7 @@ class ADelay final : public BrelvanixProcessor {
   float volume = 0.0f;
   VstInt32 delayLength = 0;
   VstInt32 cursor = 0;
+  // How far into each line a length has reached since the last clearing: no slot beyond it
+  // has been written since.
+  VstInt32 reach = 0;
 };

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
+#include "processors/AllpassRetuning.h"
 #include "processors/WavefrontSeries.h"
 
 namespace {
@@ -14,51 +16,78 @@ constexpr float kPi = 3.1415927f;
 
 IIRCascade::IIRCascade(const float& sampleRate) : sampleRate(sampleRate) {}
 
-float IIRCascade::normalizedFrequency() const {
+float IIRCascade::normalizedFrequency() const { return normalizedFrequencyAt(sampleRate); }
+
+float IIRCascade::normalizedFrequencyAt(float rate) const {
   const float e1 = static_cast<float>(std::exp(static_cast<double>(5.0f * frequencyParameter)));
   const float e2 = static_cast<float>(std::exp(5.0));
   const float shape = (e1 - 1.0f) / (e2 - 1.0f);
   const float scaled = shape * kReferenceRate;
-  return scaled / sampleRate;
+  return scaled / rate;
 }
 
 void IIRCascade::designFilter(float newFrequency) {
   frequencyParameter = newFrequency;
-  const float w = normalizedFrequency();
+  const float designRate = timeScale.referenceRate(sampleRate);
   if (filterOrder == 1) {
     // Not used by the first-order coefficients; it is what "Alpha" reads
     // back and where a later second-order design starts from.
+    const float w = normalizedFrequencyAt(designRate);
     const float s = static_cast<float>(std::sin(static_cast<double>(w)));
     const float c = static_cast<float>(std::cos(static_cast<double>(w)));
     bandwidth = (1.0 - static_cast<double>(s)) / static_cast<double>(c);
   }
-  if (filterOrder == 2) {
-    designSecondOrder(w);
-  } else {
-    designFirstOrder(newFrequency);
-  }
+  designAt(designRate);
+  // A section that has no analog image (a pole on or outside the unit circle)
+  // keeps its parameters' own design at the sample rate.
+  if (designRate != sampleRate && !carryOver(designRate)) designAt(sampleRate);
   clearHistories();
+}
+
+float IIRCascade::centreCosine(float rate) const {
+  const float angle = kPi * normalizedFrequencyAt(rate);
+  return static_cast<float>(std::cos(static_cast<double>(angle)));
+}
+
+void IIRCascade::designAt(float rate) {
+  if (filterOrder == 2) {
+    setSecondOrder(bandwidth, centreCosine(rate));
+  } else {
+    // Taken from the raw parameter, not from the normalized frequency.
+    const float scaled = frequencyParameter * kReferenceRate;
+    const float ratio = scaled / rate;
+    setFirstOrder(1.0f - ratio);
+  }
+}
+
+// The coefficients designed at fromRate, redesigned for the sample rate with
+// the same response.
+bool IIRCascade::carryOver(float fromRate) {
+  const AllpassRetuning retuning(fromRate, sampleRate);
+  if (filterOrder == 2) {
+    const std::optional<AllpassRetuning::SecondOrder> tuned =
+        retuning.secondOrder(bandwidth, centreCosine(fromRate));
+    if (tuned) setSecondOrder(tuned->alpha, static_cast<float>(tuned->k));
+    return tuned.has_value();
+  }
+  const std::optional<double> tuned = retuning.firstOrder(b0);
+  if (tuned) setFirstOrder(static_cast<float>(*tuned));
+  return tuned.has_value();
 }
 
 void IIRCascade::clearHistories() { histories.fill(0.0f); }
 
-void IIRCascade::designSecondOrder(float w) {
-  const float a = static_cast<float>(bandwidth);
-  const float angle = kPi * w;
-  const float k = static_cast<float>(std::cos(static_cast<double>(angle)));
+void IIRCascade::setSecondOrder(double alpha, float k) {
+  const float a = static_cast<float>(alpha);
   b0 = a;
-  b1 = static_cast<float>(-(static_cast<double>(k) * (bandwidth + 1.0)));
+  b1 = static_cast<float>(-(static_cast<double>(k) * (alpha + 1.0)));
   b2 = 1.0f;
   a0 = 1.0f;
   a1 = b1;
   a2 = a;
 }
 
-void IIRCascade::designFirstOrder(float x) {
-  // Taken from the raw parameter, not from the normalized frequency.
-  const float scaled = x * kReferenceRate;
-  const float ratio = scaled / sampleRate;
-  const float t = 1.0f - ratio;
+void IIRCascade::setFirstOrder(float t) {
   b0 = t;
   b1 = -1.0f;
   b2 = 0.0f;

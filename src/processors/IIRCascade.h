@@ -6,6 +6,7 @@
 
 #include "frame/VstInterface.h"
 #include "processors/PassWavefront.h"
+#include "processors/TimeScale.h"
 
 // The section is a first-order allpass (order 1 and every order other than 2)
 // or a second-order allpass (order 2). Each pass mixes its input x with the
@@ -37,8 +38,13 @@ class IIRCascade {
   float normalizedFrequency() const;
   // Stores the frequency parameter, recomputes the coefficients (and, for
   // order 1, alpha) and clears every history, so the filter restarts from
-  // silence.
+  // silence. The design is the response the parameters give at the time
+  // scale's reference rate, carried over to the sample rate (AllpassRetuning);
+  // raw, it is the parameters' own design at the sample rate.
   void designFilter(float newFrequency);
+  // Not real-time: the rate the parameters are designed for; raw by default.
+  // Takes effect at the next design.
+  void setTimeScale(const TimeScale& scale) { timeScale = scale; }
   // Real-time: clears every history, keeping the design.
   void clearHistories();
   // Real-time: runs all passes over channel 0 of a block, replacing the
@@ -77,8 +83,12 @@ class IIRCascade {
 
   float boostGain() const;
   float mixWeight(float gain) const;
-  void designSecondOrder(float w);
-  void designFirstOrder(float x);
+  float normalizedFrequencyAt(float rate) const;
+  float centreCosine(float rate) const;
+  void designAt(float rate);
+  bool carryOver(float fromRate);
+  void setSecondOrder(double alpha, float k);
+  void setFirstOrder(float t);
 
   VstInt32 channels = 2;
   float b0 = 0.0f, b1 = 0.0f, b2 = 0.0f;
@@ -92,4 +102,5 @@ class IIRCascade {
   std::array<float, kMaxPasses * kHistoryValuesPerPass> histories{};
   VstInt32 filterOrder = 2;
   bool isHighShelf = false;
+  TimeScale timeScale;
 };

@@ -18,8 +18,10 @@ class SeriesRun {
 
   void addEqualiser(IIRCascade& cascade, float* destination) {
     if (cascade.passes() <= 0) {
-      // Leaves its output as it is, and the next stage reads that.
+      // Outputs silence: its destination holds an earlier block, or another
+      // node's or graph's audio, which would otherwise play again.
       runWavefront();
+      std::fill(destination, destination + std::max(sampleFrames, 0), 0.0f);
       source = destination;
       return;
     }
@@ -39,7 +41,7 @@ class SeriesRun {
   }
 
   void addClipper(ZrClipper& clipper, float* destination) {
-    if (!lastLaneClippable || !clipper.clipsHard()) {
+    if (!lastLaneClippable || !clipper.clipsAsHardClip()) {
       runWavefront();
       float* inputs[] = {const_cast<float*>(source)};
       float* results[] = {destination};

@@ -13,8 +13,7 @@ class ZrClipper;
 // clipper that follows an equaliser clips that equaliser's last lane inside the wavefront.
 // A wavefront runs when it is full (the lanes the caller asks for, or its outputs) or
 // when a stage cannot join it: a clipper with an averaging window or one that follows no
-// equaliser's last lane runs on its own, and an equaliser without passes leaves its
-// destination as it is.
+// equaliser's last lane runs on its own, and an equaliser without passes writes silence.
 class WavefrontSeries {
  public:
   // One of equaliser and clipper is set.

@@ -20,8 +20,10 @@ void formatDisplay(char* text, const char* format, float value) {
 
 }  // namespace
 
-ZrClipper::ZrClipper(audioMasterCallback audioMaster)
-    : SingleProgramProcessor(audioMaster, kNumParams, {"zrclip", "brelvanix zrclip", 1000}) {
+ZrClipper::ZrClipper(audioMasterCallback audioMaster, const TimeScale& scale)
+    : SingleProgramProcessor(audioMaster, kNumParams, {"zrclip", "brelvanix zrclip", 1000}),
+      timeScale(scale),
+      ring(static_cast<std::size_t>(scale.storageFor(kMaxWindowLength))) {
   setNumInputs(2);
   setNumOutputs(2);
   setUniqueID(CCONST('z', 'r', 'c', 'l'));
@@ -40,6 +42,8 @@ template <OutputMode mode>
 void ZrClipper::run(float** inputs, float** outputs, VstInt32 sampleFrames) {
   if (!clipsHard()) {
     limitByAverage<mode>(inputs[0], outputs[0], sampleFrames);
+  } else if (antiderivative && clipNegative >= -clipPositive) {
+    clipWithAntiderivative<mode>(inputs[0], outputs[0], sampleFrames);
   } else {
     hardClip<mode>(inputs[0], outputs[0], sampleFrames);
   }
@@ -51,6 +55,27 @@ void ZrClipper::hardClip(const float* in, float* out, VstInt32 sampleFrames) con
   forEachSample(sampleFrames, [&]<typename Samples>(VstInt32 i) {
     writeOutput<mode>(out + i, clip.apply(loadSamples<Samples>(in + i)));
   });
+}
+
+// The first sample follows the previous block's last; the others read their predecessor
+// from the input, pre-gained again with the same bits, four at a time (so in and out must
+// not overlap, as no node's input and output do).
+template <OutputMode mode>
+void ZrClipper::clipWithAntiderivative(const float* in, float* out, VstInt32 sampleFrames) {
+  if (sampleFrames <= 0) return;
+  const HardClip clip = hardClipping();
+  const float last = in[sampleFrames - 1] * clip.inputGain;
+  const auto clipped = [&]<typename Samples>(Samples previous, Samples x) {
+    return splat<Samples>(clip.outputGain) *
+           clipAntiderivative(previous, x, splat<Samples>(clip.upper), splat<Samples>(clip.lower));
+  };
+  writeOutput<mode>(out, clipped(previousGained, in[0] * clip.inputGain));
+  forEachSample(sampleFrames - 1, [&]<typename Samples>(VstInt32 i) {
+    const Samples gain = splat<Samples>(clip.inputGain);
+    writeOutput<mode>(out + i + 1,
+                      clipped(loadSamples<Samples>(in + i) * gain, loadSamples<Samples>(in + i + 1) * gain));
+  });
+  previousGained = last;
 }
 
 HardClip ZrClipper::hardClipping() const {
@@ -84,13 +109,14 @@ void ZrClipper::limitByAverage(const float* in, float* out, VstInt32 sampleFrame
 // slot by slot and never recomputed, so each sample costs the same whatever the window.
 void ZrClipper::sumWindow(const float* in, float* gained, float* sums, VstInt32 count) {
   const float inputGain = kGainScale * preGain;
+  float* slots = ring.data();
   float sum = runningSum;
   VstInt32 position = windowPosition;
   for (VstInt32 i = 0; i < count; ++i) {
     const float x = in[i] * inputGain;
     const float magnitude = std::fabs(x);
-    sum -= ring[position];
-    ring[position] = magnitude;
+    sum -= slots[position];
+    slots[position] = magnitude;
     sum += magnitude;
     if (++position >= windowLength) position = 0;
     gained[i] = x;
@@ -100,24 +126,38 @@ void ZrClipper::sumWindow(const float* in, float* gained, float* sums, VstInt32 
   windowPosition = position;
 }
 
-// The window is measured in samples at the rate current now; a later rate change keeps it.
-// A negative (or not-a-number) time gives no window at all, and the ring bounds it above.
 void ZrClipper::setAverageTime(float milliseconds) {
   averageTime = milliseconds / 1000.0f;
-  const float samples = averageTime * sampleRate;
-  if (!(samples > 0.0f)) {
-    windowLength = 0;
-  } else if (samples >= static_cast<float>(kMaxWindowLength)) {
-    windowLength = kMaxWindowLength;
-  } else {
-    windowLength = static_cast<VstInt32>(samples);
-  }
+  applyWindow();
+}
+
+// Raw, the window is measured in samples at the rate current now and a later rate change keeps
+// it. Otherwise it is measured at the reference rate and stretched to the rate current now; a
+// window of 0 or 1 stays hard clipping.
+void ZrClipper::applyWindow() {
+  const VstInt32 counted = referenceWindow();
+  const VstInt32 stretched = counted > 1 ? timeScale.samplesAt(counted, sampleRate) : counted;
+  windowLength = std::min(stretched, static_cast<VstInt32>(ring.size()));
   clearSignalState();
 }
 
+// A negative (or not-a-number) time gives no window at all, and kMaxWindowLength bounds it above.
+VstInt32 ZrClipper::referenceWindow() const {
+  const float samples = averageTime * timeScale.referenceRate(sampleRate);
+  if (!(samples > 0.0f)) return 0;
+  if (samples >= static_cast<float>(kMaxWindowLength)) return kMaxWindowLength;
+  return static_cast<VstInt32>(samples);
+}
+
+void ZrClipper::setSampleRate(float newSampleRate) {
+  AudioEffectX::setSampleRate(newSampleRate);
+  if (!timeScale.isRaw()) applyWindow();
+}
+
 void ZrClipper::clearSignalState() {
-  ring.fill(0.0f);
+  std::fill(ring.begin(), ring.end(), 0.0f);
   runningSum = 0.0f;
+  previousGained = 0.0f;
   windowPosition = 0;
 }
 

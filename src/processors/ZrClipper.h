@@ -1,18 +1,20 @@
 // The clipper: the distortion's non-linear stage, run by a graph's "clip" nodes.
 #pragma once
 
-#include <array>
+#include <vector>
 
 #include "processors/HardClip.h"
 #include "processors/OutputMode.h"
 #include "processors/SingleProgramProcessor.h"
+#include "processors/TimeScale.h"
 
 // Pre-gain, then either hard clipping between -clipNegative and clipPositive or, with an
 // averaging window of two samples or more, a limiter that scales a sample down whenever the
 // moving average of the absolute pre-gained samples exceeds clipPositive; then post-gain.
 // Works on channel 0 only. Parameters: 0 "Pre-gain", 1 "Clip positive", 2 "Clip negative",
 // 3 "Post-gain" (gains are stored as value, applied as 16 x value), 4 "Average time" in
-// milliseconds.
+// milliseconds. The window and its cap of kMaxWindowLength samples count samples at the time
+// scale's reference rate; raw, at the sample rate current when the time is set.
 class ZrClipper final : public SingleProgramProcessor<32> {
  public:
   static constexpr VstInt32 kNumParams = 5;
@@ -21,7 +23,9 @@ class ZrClipper final : public SingleProgramProcessor<32> {
   // overlaps the vector work of one stretch with the running sum of the next.
   static constexpr VstInt32 kStretch = 32;
 
-  explicit ZrClipper(audioMasterCallback audioMaster);
+  // scale: the rate its window is counted at; the ring is allocated here for the longest
+  // window that scale may need.
+  explicit ZrClipper(audioMasterCallback audioMaster, const TimeScale& scale = {});
 
   // audio, real-time: writes the clipped channel 0 into output channel 0.
   void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
@@ -38,8 +42,18 @@ class ZrClipper final : public SingleProgramProcessor<32> {
   void getParameterLabel(VstInt32 index, char* label) override;
   void getParameterDisplay(VstInt32 index, char* text) override;
 
-  // audio: empties the limiter's averaging window.
+  // graph thread, before the clipper runs: hard clipping with first-order antiderivative
+  // anti-aliasing (clipAntiderivative), for graphs that run above the host's rate. Off by
+  // default; the limiter is not affected, nor limits with the lower above the upper.
+  void setAntiderivative(bool on) { antiderivative = on; }
+  // Whether hard clipping runs as HardClip does, so an equaliser wavefront may do it.
+  bool clipsAsHardClip() const { return clipsHard() && !antiderivative; }
+
+  // audio: empties the limiter's averaging window and forgets the previous sample.
   void clearSignalState() override;
+  // host (forwarded), not real-time: stores the rate; unless raw, the window is worked out
+  // again for it, restarting from an empty window. Allocates nothing.
+  void setSampleRate(float newSampleRate) override;
 
   // The number of samples the limiter averages; 0 or 1 means hard clipping.
   VstInt32 getWindowLength() const { return windowLength; }
@@ -53,9 +67,13 @@ class ZrClipper final : public SingleProgramProcessor<32> {
   template <OutputMode mode>
   void hardClip(const float* in, float* out, VstInt32 sampleFrames) const;
   template <OutputMode mode>
+  void clipWithAntiderivative(const float* in, float* out, VstInt32 sampleFrames);
+  template <OutputMode mode>
   void limitByAverage(const float* in, float* out, VstInt32 sampleFrames);
   void sumWindow(const float* in, float* gained, float* sums, VstInt32 count);
   void setAverageTime(float milliseconds);
+  void applyWindow();
+  VstInt32 referenceWindow() const;
 
   float clipNegative = 0.5f;
   float clipPositive = 0.5f;
@@ -64,6 +82,11 @@ class ZrClipper final : public SingleProgramProcessor<32> {
   VstInt32 windowPosition = 0;
   VstInt32 windowLength = 0;
   float averageTime = 0.0f;  // seconds
-  std::array<float, kMaxWindowLength> ring{};
+  TimeScale timeScale;
+  // Slots beyond the window length are never read.
+  std::vector<float> ring;
   float runningSum = 0.0f;
+  bool antiderivative = false;
+  // The last pre-gained sample hard clipping with the antiderivative saw.
+  float previousGained = 0.0f;
 };

@@ -33,9 +33,10 @@ bool isUsableSampleRate(float rate) { return std::isfinite(rate) && rate > 0.0f;
 
 }  // namespace
 
-ZrIIRFilter::ZrIIRFilter(audioMasterCallback audioMaster)
+ZrIIRFilter::ZrIIRFilter(audioMasterCallback audioMaster, const TimeScale& scale)
     : SingleProgramProcessor(audioMaster, kNumParams, {"zriir", "brelvanix zriir", 1000}),
       filter(sampleRate) {
+  filter.setTimeScale(scale);
   setUniqueID(CCONST('z', 'r', 'i', 'i'));
   setNumInputs(2);
   setNumOutputs(2);

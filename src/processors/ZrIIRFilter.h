@@ -24,7 +24,9 @@ class ZrIIRFilter : public SingleProgramProcessor<36> {
     kNumParams,
   };
 
-  explicit ZrIIRFilter(audioMasterCallback audioMaster);
+  // scale: the rate its parameters are designed for (raw: the sample rate
+  // itself, as the engine's input filters always run).
+  explicit ZrIIRFilter(audioMasterCallback audioMaster, const TimeScale& scale = {});
 
   // The worker, for the engine, which writes K and the post gain directly
   // and then calls designFilter(cascade().frequency()).

@@ -56,7 +56,7 @@ std::vector<std::string> ShippedArchive::descriptionNames() const {
   return names;
 }
 
-BuiltDescription ShippedArchive::build(const std::string& name) const {
+BuiltDescription ShippedArchive::build(const std::string& name, RootAttributes attributes) const {
   BuiltDescription built;
   built.name = name;
   ArchiveSession session;
@@ -72,10 +72,14 @@ BuiltDescription ShippedArchive::build(const std::string& name) const {
                       std::to_string(document.ErrorRow());
     return built;
   }
-  const TiXmlElement* root = document.FirstChildElement("torvix");
+  TiXmlElement* root = document.FirstChildElement("torvix");
   if (!root) {
     built.readError = "has no <torvix> root";
     return built;
+  }
+  if (attributes == RootAttributes::kWithoutTiming) {
+    root->RemoveAttribute("oversampling");
+    root->RemoveAttribute("rate");
   }
   RecordingPresetLoader presets(built);
   built.head = buildGraph(*root, internalHostCallback, presets, built.report);

@@ -38,7 +38,12 @@ class ShippedArchive {
   // The graph descriptions as the engine lists them: names containing
   // ".xml", in byte order.
   std::vector<std::string> descriptionNames() const;
+  // What build leaves of the root's attributes.
+  enum class RootAttributes { kAsShipped, kWithoutTiming };
+
   // Reads, parses and builds one description with its presets from the
-  // archive, under one archive session as the engine does.
-  BuiltDescription build(const std::string& name) const;
+  // archive, under one archive session as the engine does; kWithoutTiming
+  // first removes the root's "oversampling" and "rate".
+  BuiltDescription build(const std::string& name,
+                         RootAttributes attributes = RootAttributes::kAsShipped) const;
 };

@@ -8,10 +8,7 @@
 
 #include "AllocationCount.h"
 #include "ArchiveTest.h"
-#include "effect/ModuleDirectory.h"
-#include "effect/VelkoranWin.h"
-#include "support/TemporaryDirectory.h"
-#include "support/ZipFixture.h"
+#include "TestEngines.h"
 
 namespace {
 
@@ -21,17 +18,8 @@ const std::string kEmptyGraph = "<torvix/>";
 
 class EngineTest : public ::testing::Test {
  protected:
-  void TearDown() override { setModuleDirectory(""); }
-
-  void useArchive(const std::vector<ZipFixtureMember>& members) {
-    ASSERT_TRUE(writeZipFixture(directory / "a.zip", members));
-  }
-
-  std::unique_ptr<VelkoranWin> makeEngine() {
-    setModuleDirectory(directory.path().string() +
-                       static_cast<char>(std::filesystem::path::preferred_separator));
-    return std::make_unique<VelkoranWin>();
-  }
+  void useArchive(const std::vector<ZipFixtureMember>& members) { engines.useArchive(members); }
+  std::unique_ptr<VelkoranWin> makeEngine() { return engines.make(); }
 
   static void set(ZrVelkoranGeneric& engine, VstInt32 index, float value) {
     engine.lock();
@@ -40,12 +28,7 @@ class EngineTest : public ::testing::Test {
   }
 
   static std::vector<float> process(ZrVelkoranGeneric& engine, const std::vector<float>& input) {
-    std::vector<float> in = input;
-    std::vector<float> out(input.size(), 123.0f);
-    float* inputs[] = {in.data()};
-    float* outputs[] = {out.data()};
-    engine.processReplacing(inputs, outputs, static_cast<VstInt32>(input.size()));
-    return out;
+    return processBlock(engine, input);
   }
 
   static std::string display(ZrVelkoranGeneric& engine, VstInt32 index) {
@@ -73,7 +56,7 @@ class EngineTest : public ::testing::Test {
     return samples.size();
   }
 
-  TemporaryDirectory directory;
+  TestEngines engines;
 };
 
 // (9^postGain - 1) / 9 with the float32 steps of the engine.
@@ -220,21 +203,33 @@ TEST_F(EngineTest, FailedLoadsKeepTheGraphAndIndex) {
   EXPECT_EQ(process(*engine, input), before);
 }
 
-// The louder graph leaves its audio in the pool buffer that the misspelt node of the next
-// one is given; that node must output silence, not what the buffer held.
-TEST_F(EngineTest, ANodeWithoutEffectIsSilentAfterALouderGraph) {
+// The louder graph leaves its audio in the pool buffer that a node of the next one is given:
+// a node without effect, or an equaliser without passes, must output silence, not what the
+// buffer held.
+TEST_F(EngineTest, NodesThatProduceNothingAreSilentAfterALouderGraph) {
   const std::string threeInverters =
       R"(<torvix><fx id="a" type="inv"/><fx id="b" type="inv"/><fx id="c" type="inv"/></torvix>)";
-  const std::string misspelt =
-      R"(<torvix><fx id="a" type="inv"/><fx id="echo" type="dealy"/><fx id="b" type="inv"/></torvix>)";
-  useArchive({{"a.xml", threeInverters}, {"b.xml", misspelt}});
-  auto engine = makeEngine();
-  process(*engine, ramp(4096));
-  set(*engine, 3, 1.0f);
-  for (int block = 0; block < 3; ++block) {
-    EXPECT_EQ(process(*engine, std::vector<float>(512, 0.0f)), std::vector<float>(512, 0.0f)) << block;
+  const struct {
+    const char* name;
+    std::string graph;
+  } cases[] = {
+      {"misspelt type",
+       R"(<torvix><fx id="a" type="inv"/><fx id="echo" type="dealy"/><fx id="b" type="inv"/></torvix>)"},
+      {"no pass", R"(<torvix><fx id="a" type="inv"/><fx id="flat" type="eq"/><fx id="b" type="inv"/></torvix>)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    useArchive({{"a.xml", threeInverters},
+                {"b.xml", c.graph},
+                {"flat.fxp", fxpBytes(7, {0.0f, 0.0f, 0.0f, 0.5f, 0.5f, 0.9f, 1.0f})}});
+    auto engine = makeEngine();
+    process(*engine, ramp(4096));
+    set(*engine, 3, 1.0f);
+    for (int block = 0; block < 3; ++block) {
+      EXPECT_EQ(process(*engine, std::vector<float>(512, 0.0f)), std::vector<float>(512, 0.0f)) << block;
+    }
+    EXPECT_EQ(process(*engine, ramp(512)), std::vector<float>(512, 0.0f));
   }
-  EXPECT_EQ(process(*engine, ramp(512)), std::vector<float>(512, 0.0f));
 }
 
 // Windows that follow other nodes: one whose length follows a level, so changes from block

@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+#include "TestBindings.h"
 #include "TestBufferBank.h"
 #include "TestSignal.h"
 #include "graph/AudioNodeFX.h"
@@ -14,21 +15,6 @@
 #include "graph/DividerAN.h"
 
 namespace {
-
-void bindConstant(AudioNode& node, VstInt32 set, float value) {
-  ParamBinding binding;
-  binding.set = set;
-  binding.value = value;
-  node.params.push_back(binding);
-}
-
-void bindSource(AudioNode& node, VstInt32 set, AudioNode& source, VstInt32 get) {
-  ParamBinding binding;
-  binding.set = set;
-  binding.source = &source;
-  binding.get = get;
-  node.params.push_back(binding);
-}
 
 void bindRatio(DividerAN& node, float numerator, float denominator) {
   bindConstant(node, 0, numerator);

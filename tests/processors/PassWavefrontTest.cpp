@@ -2,6 +2,7 @@
 // one sample after another, in float32. Both must give the same bits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -23,6 +24,10 @@ class PlainCascade {
   PlainCascade(const IIRCascade& designed) : c(designed.coefficients()), cascade(designed) {}
 
   void process(const float* input, float* output, int count) {
+    if (cascade.passes() <= 0) {
+      std::fill(output, output + count, 0.0f);
+      return;
+    }
     const float level = static_cast<float>((static_cast<double>(cascade.k()) - 0.5) * 30.0 * 2.0);
     float gain = static_cast<float>(std::exp(static_cast<double>(level / 10.0f)));
     if (cascade.passes() == 2) gain = std::sqrt(gain);
@@ -80,8 +85,6 @@ void expectSameAsPlain(const Settings& settings, const std::vector<float>& signa
     equaliser.cascade.processCascade(inputs, outputs, count);
     done += static_cast<std::size_t>(count);
   }
-  if (settings.passes <= 0 && !inPlace) expected.assign(signal.size(), -7.0f);
-  if (settings.passes <= 0 && inPlace) expected = signal;
   EXPECT_TRUE(sameSamples(expected, actual)) << "order " << settings.order << ", passes " << settings.passes
                                              << ", k " << settings.k << ", in place " << inPlace;
 }
@@ -139,9 +142,7 @@ void expectSeriesSameAsPlain(std::mt19937& generator, int stageCount, int aliasi
     std::vector<WavefrontSeries::Stage> stages;
     for (int k = 0; k < stageCount; ++k) {
       float* plainOut = destination(expected, k) + done;
-      if (equalisers[static_cast<std::size_t>(k)]->cascade.passes() > 0) {
-        plains[static_cast<std::size_t>(k)]->process(source, plainOut, count);
-      }
+      plains[static_cast<std::size_t>(k)]->process(source, plainOut, count);
       source = plainOut;
       stages.push_back(WavefrontSeries::equaliser(equalisers[static_cast<std::size_t>(k)]->cascade,
                                                   destination(actual, k) + done));

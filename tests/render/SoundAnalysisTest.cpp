@@ -101,7 +101,7 @@ TEST(SoundAnalysisCommand, WritesOnePictureOfTheChosenSound) {
   cairo_surface_t* picture = cairo_image_surface_create_from_png(path.c_str());
   EXPECT_EQ(cairo_surface_status(picture), CAIRO_STATUS_SUCCESS);
   EXPECT_EQ(cairo_image_surface_get_width(picture), 1200);
-  EXPECT_EQ(cairo_image_surface_get_height(picture), 900);
+  EXPECT_EQ(cairo_image_surface_get_height(picture), 1305);
   cairo_surface_destroy(picture);
 }
 

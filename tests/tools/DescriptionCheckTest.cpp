@@ -76,6 +76,19 @@ TEST(DescriptionCheck, RefusalNamesFileLineAndReason) {
                 ":3: the graph builder refuses <mixer>: a mixer needs an \"input2\" attribute");
 }
 
+TEST(DescriptionCheck, TimingAttributesAreRefusedWithFileAndLine) {
+  TemporaryDirectory folder;
+  writeSource(folder, "fast.xml", "<?xml version=\"1.0\"?>\n<torvix oversampling=\"3\">\n</torvix>\n");
+  EXPECT_EQ(checkError(folder), (folder / "fast.xml").string() +
+                                    ":2: the graph builder refuses <torvix>: the oversampling \"3\" is not "
+                                    "one of 1, 2, 4, 8 and 16");
+  TemporaryDirectory other;
+  writeSource(other, "rated.xml", "<torvix oversampling=\"4\"\n rate=\"44k\">\n</torvix>\n");
+  EXPECT_EQ(checkError(other), (other / "rated.xml").string() +
+                                   ":1: the graph builder refuses <torvix>: the rate \"44k\" is not a "
+                                   "sample rate in Hz from 1000 to 1000000");
+}
+
 TEST(DescriptionCheck, XmlErrorsAndMissingRootsAreRefused) {
   TemporaryDirectory folder;
   writeSource(folder, "bad.xml", "<torvix>\n<fx id=\"a\" type=\"inv\">\n</torvix>\n");
@@ -118,6 +131,31 @@ TEST(DescriptionExplain, ShowsTheChainBuffersPresetsAndUnreachedNodes) {
   EXPECT_NE(nodes[6].find("params: 0 <- ratio[2], 1 = 0"), std::string::npos) << nodes[6];
   EXPECT_NE(text.find("free buffers after the assignment: 5-49, 2, 3\n"), std::string::npos) << text;
   EXPECT_NE(text.find("never run"), std::string::npos) << text;
+}
+
+// The factor, the named rate, the scale at four host rates and each count of samples at them.
+TEST(DescriptionExplain, ShowsTheTimingAndEveryCountOfSamples) {
+  TemporaryDirectory folder;
+  std::string timed = kLevelMatched;
+  timed.replace(0, std::string("<torvix>").size(), R"(<torvix oversampling="4" rate="48000">)");
+  writeSource(folder, "level.xml", timed);
+  const std::string text = explained(folder, "level.xml", ExplainFormat::kText);
+  EXPECT_NE(
+      text.find("timing: oversampling 4, written for 48000 Hz: counts of samples and equalisers are scaled "
+                "from that rate\n"),
+      std::string::npos)
+      << text;
+  EXPECT_NE(
+      text.find("scaling (run rate / reference rate): 3.675 at 44.1 kHz, 4 at 48 kHz, 8 at 96 kHz, 16 at "
+                "192 kHz\n"),
+      std::string::npos)
+      << text;
+  const std::vector<std::string> counts = linesStartingWith(text, "counted in samples: ");
+  ASSERT_EQ(counts.size(), 2u) << text;
+  EXPECT_EQ(counts[0],
+            "counted in samples: lvlIn, averager's window of 256 samples: samples at the run rate 941 "
+            "(5.33 ms) at 44.1 kHz, 1024 (5.33 ms) at 48 kHz, 2048 (5.33 ms) at 96 kHz, 4096 (5.33 ms) "
+            "at 192 kHz");
 }
 
 TEST(DescriptionExplain, WritesTheGraphAsDot) {

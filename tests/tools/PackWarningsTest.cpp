@@ -71,13 +71,16 @@ TEST(PackWarnings, PresetForAnotherProcessorAndNodesThatNeverRun) {
 }
 
 // An averager on line 4 whose window is value get of source (declared on line 3, after a
-// divider passing on the constant 1e9 as its value 7), both read by the output mixer.
+// divider passing on the constant 1e9 as its value 7), both read by the output mixer; the
+// description names its rate.
 std::string followedWindow(const std::string& source, const std::string& get) {
-  return graph(R"(<processor type="divider" id="far" input="in"><param set="7" value="1e9"/></processor>
+  return "<torvix rate=\"44100\">" +
+         graph(R"(<processor type="divider" id="far" input="in"><param set="7" value="1e9"/></processor>
 )" + source + R"(
 <processor type="averager" id="w" input="in"><param set="0" node="s" get=")" +
                get + R"("/></processor>
-<mixer id="m" input="in" input2="in"><param set="0" node="w" get="0"/><param set="1" node="far" get="2"/></mixer>)");
+<mixer id="m" input="in" input2="in"><param set="0" node="w" get="0"/><param set="1" node="far" get="2"/></mixer>)")
+             .substr(std::string("<torvix>").size());
 }
 
 TEST(PackWarnings, FollowedWindowsThatCanOutgrowTheirHistory) {
@@ -101,6 +104,43 @@ TEST(PackWarnings, FollowedWindowsThatCanOutgrowTheirHistory) {
       expected.push_back({"g.xml", 4, window.mentions + ": a window longer than 65536"});
     expectWarnings({{"g.xml", followedWindow(window.source, window.get)}}, expected);
   }
+}
+
+const char* const kLimiterPreset =
+    "processor clip\nPre-gain = 4\nClip positive = 0.5\nClip negative = 0.5\nPost-gain = 0.3\nAverage time = "
+    "1\n";
+const char* const kShortLimiterPreset =
+    "processor clip\nPre-gain = 4\nClip positive = 0.5\nClip negative = 0.5\nPost-gain = 0.3\nAverage time = "
+    "0.5\n";
+const char* const kLongDelayPreset = "processor delay\nDelay = 1.5\nFeedBack = 0\nVolume = 1\n";
+const char* const kShortDelayPreset = "processor delay\nDelay = 0.55\nFeedBack = 0\nVolume = 1\n";
+
+// An averager (line 2), a limiter (3) and a delay (4) counting samples, with the given presets.
+std::vector<std::pair<std::string, std::string>> countingGraph(const std::string& root, const char* limiter,
+                                                               const char* delay) {
+  return {{"g.xml", root + R"(
+<processor type="averager" id="w" input="in"><param set="0" value="2048"/></processor>
+<fx id="lim" type="clip" input="in"/>
+<fx id="echo" type="delay"/>
+<mixer id="m" input="lim" input2="echo"><param set="0" node="w" get="0"/></mixer>
+</torvix>
+)"},
+          {"lim.preset", limiter},
+          {"echo.preset", delay}};
+}
+
+TEST(PackWarnings, CountsOfSamplesWithoutANamedRate) {
+  expectWarnings(
+      countingGraph("<torvix>", kLimiterPreset, kLongDelayPreset),
+      {{"g.xml", 2, "averager's window of 2048 samples lasts 46.4 ms at 44.1 kHz but 10.7 ms at 192 kHz"},
+       {"g.xml", 3,
+        "clipper's limiter window of 1 ms (at most 100 samples) lasts 0.998 ms at 44.1 kHz "
+        "but 0.521 ms at 192 kHz"},
+       {"g.xml", 4, "delay line of 300 ms (at most 40000 samples) lasts 300 ms at 44.1 kHz but 208 ms"}});
+  // Windows and delays that no limit shortens at 192 kHz last as long at every rate.
+  expectWarnings(countingGraph("<torvix oversampling=\"4\">", kShortLimiterPreset, kShortDelayPreset),
+                 {{"g.xml", 2, "name the rate the description was written for (rate=\"44100\""}});
+  expectWarnings(countingGraph("<torvix rate=\"48000\">", kLimiterPreset, kLongDelayPreset), {});
 }
 
 TEST(PackWarnings, EngineFilterPresetsCountAsUsed) {

@@ -16,6 +16,7 @@
 #include "pack/NearestName.h"
 #include "pack/PackError.h"
 #include "pack/PresetValueCheck.h"
+#include "pack/SampleCountCheck.h"
 #include "pack/XmlErrorPlace.h"
 
 namespace {
@@ -138,6 +139,7 @@ PackWarnings checkDescriptions(const std::vector<ArchiveEntry>& entries) {
     const BuiltDescription built = buildRoot(root, entry.source, presets);
     usage.addDescription(built, entry.source);
     checkFollowedWindows(built, entry.source, warnings);
+    checkSampleCounts(built, entry.source, warnings);
   }
   usage.warnUnused();
   warnings.sortByPlace();

@@ -33,8 +33,9 @@ BuiltDescription buildDescription(const std::string& text, const std::string& so
 
 // Builds every description among entries (members whose name ends in ".xml") with the
 // presets among entries; throws PackError for the first that fails. Returns warnings for
-// what would pack but is likely a mistake: what lintDescription, checkPresetValues and
-// checkFollowedWindows find, an fx node without a preset or with one written for another processor, a node
-// that never runs, and a preset that no fx node of any description uses (the input
-// filters' bass and lo_mid are used by the engine).
+// what would pack but is likely a mistake: what lintDescription, checkPresetValues,
+// checkFollowedWindows and checkSampleCounts find, an fx node without a preset or with
+// one written for another processor, a node that never runs, and a preset that no fx
+// node of any description uses (the input filters' bass and lo_mid are used by the
+// engine).
 PackWarnings checkDescriptions(const std::vector<ArchiveEntry>& entries);

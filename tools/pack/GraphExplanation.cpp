@@ -7,6 +7,7 @@
 #include "graph/InputAudioNode.h"
 #include "graph/MixerAudioNode.h"
 #include "pack/GraphNodeNames.h"
+#include "pack/TimingExplanation.h"
 
 namespace {
 
@@ -76,7 +77,9 @@ void explainGraph(const BuiltDescription& description, const std::map<std::strin
   }
   out << "free buffers after the assignment: " << freeListText(report.freeBuffers) << "\n";
   const auto& unplaced = static_cast<const InputAudioNode&>(*description.head).unplacedNodes();
-  if (unplaced.empty()) return;
-  out << "built but never run (the output does not reach them):\n";
-  for (const auto& node : unplaced) explainNode(*node, report, presets, out);
+  if (!unplaced.empty()) {
+    out << "built but never run (the output does not reach them):\n";
+    for (const auto& node : unplaced) explainNode(*node, report, presets, out);
+  }
+  explainTiming(description, out);
 }

@@ -55,7 +55,7 @@ void checkEqualiser(PresetValues& values) {
   if (passes > IIRCascade::kMaxPasses)
     values.warn("Nr of passes", "gives " + number(passes) + " passes; the filter runs at most 20");
   if (passes < 1.0)
-    values.warn("Nr of passes", "gives no pass: the filter does not run and writes no output");
+    values.warn("Nr of passes", "gives no pass: the filter does not run and outputs silence");
   const double run = std::clamp(passes, 0.0, static_cast<double>(IIRCascade::kMaxPasses));
   // Each pass multiplies its boost in; two passes share one boost.
   const double passGain = std::max(1.0, std::exp(6.0 * (k - 0.5) / (run == 2.0 ? 2.0 : 1.0)));

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "render/AliasingMeasurement.h"
 #include "render/EffectSetup.h"
 #include "render/HarmonicDistortion.h"
 #include "render/PluckedString.h"
@@ -179,5 +180,6 @@ CharacterSheet measureCharacter(EffectModule& module, const EffectSettings& sett
   measureHarmonics(measurement, sheet);
   sheet.transfer = transferCurve(measurement);
   measurePluck(measurement, sheet);
+  sheet.aliasing = measureAliasingCurve(module, settings, sampleRate, blockSize);
   return sheet;
 }

@@ -36,4 +36,11 @@ struct CharacterSheet {
   // Level against time in seconds of a plucked string and of the output.
   std::vector<LevelPoint> pluckInput;
   std::vector<LevelPoint> pluckOutput;
+  // Off-harmonic level in dB (AliasingMeasurement) against the frequency of a -12 dBFS
+  // sine, from kAliasingLowestHertz to kAliasingHighestHertz: the sound as its description
+  // asks for it, and the same description at oversampling 1 (empty when not measured).
+  std::vector<LevelPoint> aliasing;
+  std::vector<LevelPoint> aliasingAtFactorOne;
+  static constexpr double kAliasingLowestHertz = 100.0;
+  static constexpr double kAliasingHighestHertz = 5000.0;
 };

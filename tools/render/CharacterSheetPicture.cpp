@@ -9,11 +9,12 @@
 namespace {
 
 constexpr int kWidth = 1200;
-constexpr int kHeight = 900;
+constexpr int kHeight = 1305;
 constexpr Panel kResponsePanel{70.0, 75.0, 500.0, 320.0};
 constexpr Panel kHarmonicsPanel{670.0, 75.0, 500.0, 320.0};
 constexpr Panel kTransferPanel{70.0, 490.0, 500.0, 320.0};
 constexpr Panel kPluckPanel{670.0, 490.0, 500.0, 320.0};
+constexpr Panel kAliasingPanel{70.0, 905.0, 1100.0, 320.0};
 constexpr double kLowestHertz = 20.0;
 constexpr double kHighestHertz = 20000.0;
 
@@ -161,6 +162,21 @@ void drawPluck(PlotCanvas& canvas, const CharacterSheet& sheet) {
   canvas.frame(axes.panel, "A plucked 110 Hz string: level over time (grey: input, red: output)");
 }
 
+void drawAliasing(PlotCanvas& canvas, const CharacterSheet& sheet) {
+  const double quietestPoint = std::min(quietest(sheet.aliasing), quietest(sheet.aliasingAtFactorOne));
+  const double low = std::min(-140.0, 20.0 * std::floor(quietestPoint / 20.0));
+  const PlotScale frequencies{CharacterSheet::kAliasingLowestHertz, CharacterSheet::kAliasingHighestHertz, true};
+  const Axes axes{kAliasingPanel, frequencies, {low, 0.0}};
+  drawVerticalGrid(canvas, axes, {100.0, 200.0, 500.0, 1000.0, 2000.0, 5000.0},
+                   [](double hertz) { return hertzLabel(hertz) + " Hz"; });
+  drawHorizontalGrid(canvas, axes, 20.0, "%g dB");
+  drawCurve(canvas, axes, sheet.aliasingAtFactorOne, kInputColour);
+  drawCurve(canvas, axes, sheet.aliasing, kOutputColour);
+  canvas.frame(axes.panel,
+               "Aliasing: power off the harmonics of a -12 dBFS sine against its harmonics, 20 Hz to 20 kHz "
+               "(red: as designed, grey: at oversampling 1)");
+}
+
 }  // namespace
 
 void writeCharacterSheet(const std::string& path, const CharacterSheet& sheet) {
@@ -173,5 +189,6 @@ void writeCharacterSheet(const std::string& path, const CharacterSheet& sheet) {
   drawHarmonics(canvas, sheet);
   drawTransfer(canvas, sheet);
   drawPluck(canvas, sheet);
+  drawAliasing(canvas, sheet);
   canvas.writePng(path);
 }

@@ -4,20 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <mutex>
 #include <numbers>
+
+#include "render/FftwPlannerLock.h"
 
 namespace {
 
 constexpr double kFloorDecibels = -200.0;
-
-// FFTW's planner shares its tables between all plans: making or destroying
-// plans on two threads at once corrupts them (a batch plots its files side
-// by side). Only running a plan may happen in parallel.
-std::mutex& plannerLock() {
-  static std::mutex lock;
-  return lock;
-}
 
 // One real-to-complex transform of a fixed size, with FFTW's own buffers.
 class RealTransform {
@@ -26,7 +19,7 @@ class RealTransform {
       : input(fftwf_alloc_real(size)), output(fftwf_alloc_complex(size / 2 + 1)), plan(makePlan(size)) {}
   ~RealTransform() {
     {
-      const std::lock_guard planning(plannerLock());
+      const std::lock_guard planning(fftwPlannerLock());
       fftwf_destroy_plan(plan);
     }
     fftwf_free(output);
@@ -45,7 +38,7 @@ class RealTransform {
 
  private:
   fftwf_plan makePlan(std::size_t size) {
-    const std::lock_guard planning(plannerLock());
+    const std::lock_guard planning(fftwPlannerLock());
     return fftwf_plan_dft_r2c_1d(static_cast<int>(size), input, output, FFTW_ESTIMATE);
   }
 

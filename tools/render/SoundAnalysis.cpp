@@ -4,9 +4,11 @@
 #include <memory>
 #include <string>
 
+#include "render/AliasingMeasurement.h"
 #include "render/CharacterMeasurement.h"
 #include "render/CharacterSheetPicture.h"
 #include "render/EffectSetup.h"
+#include "render/FactorOneArchive.h"
 #include "render/ParameterLookup.h"
 
 namespace {
@@ -33,6 +35,11 @@ CharacterSheet analyseSound(EffectModule& module, const EffectSettings& settings
                             int blockSize) {
   CharacterSheet sheet = measureCharacter(module, settings, sampleRate, blockSize);
   sheet.title = soundTitle(module, settings);
+  if (FactorOneArchive::existsIn(module.archiveDirectory())) {
+    const FactorOneArchive plainArchive(module.archiveDirectory());
+    EffectModule plain(module.path(), plainArchive.directory());
+    sheet.aliasingAtFactorOne = measureAliasingCurve(plain, settings, sampleRate, blockSize);
+  }
   return sheet;
 }
 

@@ -8,7 +8,8 @@
 #include "render/RenderOptions.h"
 
 // Measures the sound the settings choose, titled with the effect's name and
-// its "Preset" display where it has one.
+// its "Preset" display where it has one, with the aliasing of the same
+// description at oversampling 1 beside it (through a copy of the archive).
 CharacterSheet analyseSound(EffectModule& module, const EffectSettings& settings, float sampleRate,
                             int blockSize);
 

@@ -1,7 +1,9 @@
-# cmake -DNM=nm -DMODULE=path -P ModuleExports.cmake: fails unless the module
-# exports exactly the entry point VSTPluginMain and, at the same address, its
-# second name main. Any other exported symbol could clash with a symbol of
-# another module that the same host has loaded.
+# cmake -DNM=nm -DMODULE=path -DEXPORTS=a,b -P ModuleExports.cmake: fails
+# unless the module exports exactly the entry points EXPORTS (sorted), all of
+# them at one address: the VST module's VSTPluginMain and its second name
+# main, an LV2 module's descriptor function. Any other exported symbol could
+# clash with a symbol of another module that the same host has loaded.
+string(REPLACE "," ";" expected "${EXPORTS}")
 execute_process(COMMAND ${NM} -D --defined-only --format=posix ${MODULE}
                 OUTPUT_VARIABLE listing RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
@@ -21,10 +23,10 @@ endforeach()
 list(SORT names)
 list(REMOVE_DUPLICATES addresses)
 list(LENGTH names count)
-if(NOT names STREQUAL "VSTPluginMain;main")
-  message(FATAL_ERROR "${MODULE} exports ${count} symbols, not just VSTPluginMain and main: ${names}")
+if(NOT names STREQUAL "${expected}")
+  message(FATAL_ERROR "${MODULE} exports ${count} symbols, not just ${EXPORTS}: ${names}")
 endif()
 list(LENGTH addresses distinct)
 if(NOT distinct EQUAL 1)
-  message(FATAL_ERROR "main and VSTPluginMain are different functions in ${MODULE}")
+  message(FATAL_ERROR "the entry points ${EXPORTS} are different functions in ${MODULE}")
 endif()
