@@ -20,7 +20,7 @@ VelkoranEditor* ZrVelkoran::pluginEditor(ZrVelkoran& effect) {
 }
 
 ZrVelkoran::ZrVelkoran(audioMasterCallback audioMaster, EditorFactory makeEditor)
-    : AudioEffectX(audioMaster, 1, 4), programs(1) {
+    : AudioEffectX(audioMaster, 1, 4), programs(1), hostQuirks(HostQuirks::askHostOf(*this)) {
   copyText(programs[0].name, kInitialProgramName, sizeof programs[0].name);
   curProgram = 0;
   hasVu();
@@ -151,7 +151,11 @@ bool ZrVelkoran::hostIsToldOf(VstInt32 index) const {
   return index != ZrVelkoranGeneric::kPreset || presetRangeKnown;
 }
 
-bool ZrVelkoran::beginEdit(VstInt32 index) { return hostIsToldOf(index) && AudioEffectX::beginEdit(index); }
+bool ZrVelkoran::hostGetsEditBracket(VstInt32 index) const {
+  return hostIsToldOf(index) && hostQuirks.sendsEditBracket();
+}
+
+bool ZrVelkoran::beginEdit(VstInt32 index) { return hostGetsEditBracket(index) && AudioEffectX::beginEdit(index); }
 
 void ZrVelkoran::setParameterAutomated(VstInt32 index, float value) {
   if (hostIsToldOf(index)) {
@@ -162,7 +166,7 @@ void ZrVelkoran::setParameterAutomated(VstInt32 index, float value) {
   }
 }
 
-bool ZrVelkoran::endEdit(VstInt32 index) { return hostIsToldOf(index) && AudioEffectX::endEdit(index); }
+bool ZrVelkoran::endEdit(VstInt32 index) { return hostGetsEditBracket(index) && AudioEffectX::endEdit(index); }
 
 bool ZrVelkoran::getEffectName(char* name) {
   copyText(name, kName, kVstMaxEffectNameLen);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "effect/HostQuirks.h"
 #include "effect/VelkoranWin.h"
 #include "frame/AudioEffectX.h"
 
@@ -59,7 +60,8 @@ class ZrVelkoran : public AudioEffectX {
 
   // GUI: an edit in the editor, reported to the host as beginEdit, one or
   // more setParameterAutomated, endEdit. A "Preset" edit reaches the host
-  // only when it has asked for Preset's properties (see the source).
+  // only when it has asked for Preset's properties (see the source); hosts
+  // that crash on the bracket get the values alone (HostQuirks).
   bool beginEdit(VstInt32 index) override;
   void setParameterAutomated(VstInt32 index, float value) override;
   bool endEdit(VstInt32 index) override;
@@ -86,6 +88,7 @@ class ZrVelkoran : public AudioEffectX {
 
   void findModuleDirectory();
   bool hostIsToldOf(VstInt32 index) const;
+  bool hostGetsEditBracket(VstInt32 index) const;
 
   std::unique_ptr<VelkoranWin> engine;
   std::vector<Program> programs;
@@ -95,4 +98,6 @@ class ZrVelkoran : public AudioEffectX {
   // Set once the host has asked for Preset's properties and so knows that
   // its values are description indices (host thread; read on the GUI thread).
   std::atomic<bool> presetRangeKnown{false};
+  // Asked of the host once, at construction.
+  const HostQuirks hostQuirks;
 };

@@ -186,6 +186,64 @@ INSTANTIATE_TEST_SUITE_P(
                       EditReportCase{"PresetWithoutProperties", 3, 2.0f, false, {"42"}}),
     [](const ::testing::TestParamInfo<EditReportCase>& info) { return std::string(info.param.name); });
 
+struct HostIdentityCase {
+  const char* name;
+  const char* vendor;  // "" answers nothing
+  const char* product;
+  std::vector<std::string> requests;
+};
+
+void PrintTo(const HostIdentityCase& identity, std::ostream* out) { *out << identity.name; }
+
+class HostIdentityTest : public MainEffectEditTest, public ::testing::WithParamInterface<HostIdentityCase> {
+ protected:
+  void createForHost() {
+    if (*GetParam().vendor) host.answerText(audioMasterGetVendorString, GetParam().vendor);
+    if (*GetParam().product) host.answerText(audioMasterGetProductString, GetParam().product);
+    create();
+  }
+};
+
+TEST_P(HostIdentityTest, BracketsEditsForHostsThatTakeTheBracket) {
+  createForHost();
+  editAsTheEditorDoes(0, 0.75f);
+  EXPECT_EQ(editRequests(), GetParam().requests);
+  EXPECT_EQ(effect->getParameter(0), 0.75f);
+}
+
+TEST_P(HostIdentityTest, AsksWhoTheHostIsOnlyAtConstruction) {
+  createForHost();
+  editAsTheEditorDoes(1, 0.25f);
+  editAsTheEditorDoes(2, 0.5f);
+  EXPECT_TRUE(host.requests(audioMasterGetVendorString).empty());
+  EXPECT_TRUE(host.requests(audioMasterGetProductString).empty());
+}
+
+const std::vector<std::string> kBracketed{"43 0", "0 0 0.75", "44 0"};
+const std::vector<std::string> kValueAlone{"0 0 0.75"};
+
+// Ardour (vendor "Linux Audio Systems", product "Ardour") crashes on the
+// bracket when the lane is in Touch or Latch mode: it gets the value alone.
+INSTANTIATE_TEST_SUITE_P(
+    Hosts, HostIdentityTest,
+    ::testing::Values(HostIdentityCase{"Ardour", "Linux Audio Systems", "Ardour", kValueAlone},
+                      HostIdentityCase{"ArdourByProduct", "", "Ardour", kValueAlone},
+                      HostIdentityCase{"ArdourByVendor", "Linux Audio Systems", "Mixbus", kValueAlone},
+                      HostIdentityCase{"OtherHost", "Brelvanix", "torvix-host", kBracketed},
+                      HostIdentityCase{"ProductNamingArdourLater", "", "Not Ardour", kBracketed},
+                      HostIdentityCase{"SilentHost", "", "", kBracketed}),
+    [](const ::testing::TestParamInfo<HostIdentityCase>& info) { return std::string(info.param.name); });
+
+TEST_F(MainEffectEditTest, ArdourGetsAPresetPickAsItsValueAlone) {
+  host.answerText(audioMasterGetVendorString, "Linux Audio Systems");
+  host.answerText(audioMasterGetProductString, "Ardour");
+  create();
+  VstParameterProperties properties{};
+  ASSERT_EQ(dispatch(effGetParameterProperties, 3, 0, &properties), 1);
+  editAsTheEditorDoes(3, 2.0f);
+  EXPECT_EQ(editRequests(), (std::vector<std::string>{"0 3 2"}));
+}
+
 // The controls of an open editor, by parameter index.
 CControl* controlOf(VelkoranEditor& editor, VstInt32 index) {
   const std::size_t child[] = {1, 2, 0, 3};

@@ -1,6 +1,7 @@
 // A host callback for tests that records every request it receives.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "frame/VstInterface.h"
@@ -27,6 +28,9 @@ class RecordingHost {
                                         void* ptr, float opt);
 
   void answerWith(VstInt32 opcode, VstIntPtr answer);
+  // Answers a text request (vendor, product) by writing the text to its
+  // ptr and returning 1.
+  void answerText(VstInt32 opcode, std::string text);
   // Requests with this opcode, in order.
   std::vector<HostRequest> requests(VstInt32 opcode) const;
   const std::vector<HostRequest>& all() const { return received; }
@@ -35,4 +39,5 @@ class RecordingHost {
  private:
   std::vector<HostRequest> received;
   VstIntPtr answers[64] = {};
+  std::string texts[64];
 };
