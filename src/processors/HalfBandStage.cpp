@@ -19,15 +19,24 @@ HalfBandStage::Section::Section(float a)
 
 void HalfBandStage::Section::run(const float* in, float* out, VstInt32 count) {
   std::copy(lastOutputs.begin(), lastOutputs.end(), out - kHistory);
-  // out[i] needs out[i - 4], written four samples before (or the history).
-  forEachSample(count, [&]<typename Samples>(VstInt32 i) {
-    const Samples fir = splat<Samples>(taps[0]) * loadSamples<Samples>(in + i) +
-                        splat<Samples>(taps[1]) * loadSamples<Samples>(in + i - 1) +
-                        splat<Samples>(taps[2]) * loadSamples<Samples>(in + i - 2) +
-                        splat<Samples>(taps[3]) * loadSamples<Samples>(in + i - 3) +
-                        splat<Samples>(taps[4]) * loadSamples<Samples>(in + i - 4);
-    storeSamples(out + i, splat<Samples>(feedback) * loadSamples<Samples>(out + i - kHistory) + fir);
-  });
+  // Locals, so that the compiler keeps them in registers: out may alias the members.
+  const std::array<float, 5> k = taps;
+  const float back = feedback;
+  const auto fir = [&]<typename Samples>(VstInt32 i) {
+    return splat<Samples>(k[0]) * loadSamples<Samples>(in + i) + splat<Samples>(k[1]) * loadSamples<Samples>(in + i - 1) +
+           splat<Samples>(k[2]) * loadSamples<Samples>(in + i - 2) +
+           splat<Samples>(k[3]) * loadSamples<Samples>(in + i - 3) +
+           splat<Samples>(k[4]) * loadSamples<Samples>(in + i - 4);
+  };
+  // out[i] needs out[i - 4]: the four samples before, kept in a register from one step to
+  // the next, or the history.
+  VstInt32 i = 0;
+  Float4 previous = loadSamples<Float4>(out - kHistory);
+  for (; i + 4 <= count; i += 4) {
+    previous = splat<Float4>(back) * previous + fir.template operator()<Float4>(i);
+    storeSamples(out + i, previous);
+  }
+  for (; i < count; ++i) out[i] = back * out[i - kHistory] + fir.template operator()<float>(i);
   std::copy(out + count - kHistory, out + count, lastOutputs.begin());
 }
 
@@ -57,7 +66,14 @@ void HalfBandStage::upsample(const float* in, float* out, VstInt32 frames) {
   }
   const float* even = lanes[0].data() + Section::kHistory;
   const float* odd = lanes[1].data() + Section::kHistory;
-  for (VstInt32 i = 0; i < frames; ++i) {
+  VstInt32 i = 0;
+  for (; i + 4 <= frames; i += 4) {
+    const __m128 a = _mm_loadu_ps(even + i);
+    const __m128 b = _mm_loadu_ps(odd + i);
+    _mm_storeu_ps(out + 2 * i, _mm_unpacklo_ps(a, b));
+    _mm_storeu_ps(out + 2 * i + 4, _mm_unpackhi_ps(a, b));
+  }
+  for (; i < frames; ++i) {
     out[2 * i] = even[i];
     out[2 * i + 1] = odd[i];
   }
@@ -69,7 +85,14 @@ void HalfBandStage::downsample(const float* in, float* out, VstInt32 frames) {
   if (frames <= 0) return;
   float* odd = lanes[0].data() + Section::kHistory;
   float* even = lanes[1].data() + Section::kHistory;
-  for (VstInt32 i = 0; i < frames; ++i) {
+  VstInt32 i = 0;
+  for (; i + 4 <= frames; i += 4) {
+    const __m128 a = _mm_loadu_ps(in + 2 * i);
+    const __m128 b = _mm_loadu_ps(in + 2 * i + 4);
+    _mm_storeu_ps(even + i, _mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)));
+    _mm_storeu_ps(odd + i, _mm_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1)));
+  }
+  for (; i < frames; ++i) {
     even[i] = in[2 * i];
     odd[i] = in[2 * i + 1];
   }
