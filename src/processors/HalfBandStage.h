@@ -51,7 +51,8 @@ class HalfBandStage {
   }
 
  private:
-  // Per lane of the register: the taps of one section of each chain, as [0, 1, 0, 1].
+  // Per lane of the register, the taps of one section of each chain: lanes 0 and 2 hold the
+  // chain of the even samples at the higher rate, lanes 1 and 3 the other.
   struct Step {
     std::array<float, 4> current, previous, beforePrevious, feedback;
   };
