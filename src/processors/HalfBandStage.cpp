@@ -1,88 +1,136 @@
 #include "processors/HalfBandStage.h"
 
-#include <algorithm>
+#include <emmintrin.h>
+
 #include <stdexcept>
 
-#include "processors/Float4.h"
+namespace {
 
-HalfBandStage::HalfBandStage(const std::vector<double>& coefficients, VstInt32 maxFrames) {
-  if (coefficients.size() > kMaxSections) throw std::invalid_argument("too many half-band sections");
-  for (std::size_t k = 0; k < coefficients.size(); ++k)
-    chains[k % 2].emplace_back(static_cast<float>(coefficients[k]));
-  const auto length = static_cast<std::size_t>(std::max<VstInt32>(maxFrames, 1) + Section::kHistory);
-  for (std::vector<float>& lane : lanes) lane.assign(length, 0.0f);
-  spare.assign(length, 0.0f);
-}
+// The section that completes the shorter chain: y[n] = x[n].
+constexpr HalfBandStage::Taps kPassOn{1.0f, 0.0f, 0.0f, 0.0f};
 
-HalfBandStage::Section::Section(float a)
-    : taps{a, 1.0f - a * a, a * a * a - a, a * a - a * a * a * a, -(a * a * a)}, feedback(a * a * a * a) {}
+// [a1, a0 | b1, b0] of a and b: each lane pair moved down by one sample.
+__m128 pairBefore(__m128 a, __m128 b) { return _mm_shuffle_ps(a, b, _MM_SHUFFLE(1, 0, 3, 2)); }
 
-void HalfBandStage::Section::run(const float* in, float* out, VstInt32 count) {
-  std::copy(lastOutputs.begin(), lastOutputs.end(), out - kHistory);
-  // out[i] needs out[i - 4], written four samples before (or the history).
-  forEachSample(count, [&]<typename Samples>(VstInt32 i) {
-    const Samples fir = splat<Samples>(taps[0]) * loadSamples<Samples>(in + i) +
-                        splat<Samples>(taps[1]) * loadSamples<Samples>(in + i - 1) +
-                        splat<Samples>(taps[2]) * loadSamples<Samples>(in + i - 2) +
-                        splat<Samples>(taps[3]) * loadSamples<Samples>(in + i - 3) +
-                        splat<Samples>(taps[4]) * loadSamples<Samples>(in + i - 4);
-    storeSamples(out + i, splat<Samples>(feedback) * loadSamples<Samples>(out + i - kHistory) + fir);
-  });
-  std::copy(out + count - kHistory, out + count, lastOutputs.begin());
-}
+__m128 loadLanes(const std::array<float, 4>& lanes) { return _mm_loadu_ps(lanes.data()); }
 
-// Each section reads the buffer the one before wrote, whose history slots hold that one's
-// earlier outputs: this section's earlier inputs.
-void HalfBandStage::runChain(int chain, VstInt32 count) {
-  float* lane = lanes[chain].data() + Section::kHistory;
-  std::array<float, Section::kHistory>& history = inputHistory[chain];
-  std::copy(history.begin(), history.end(), lane - Section::kHistory);
-  std::copy(lane + count - Section::kHistory, lane + count, history.begin());
-  float* source = lane;
-  float* destination = spare.data() + Section::kHistory;
-  for (Section& section : chains[chain]) {
-    section.run(source, destination, count);
-    std::swap(source, destination);
+}  // namespace
+
+HalfBandStage::Taps HalfBandStage::tapsOf(float a) { return {a, 1.0f - a * a, -a, a * a}; }
+
+HalfBandStage::HalfBandStage(const std::vector<double>& coefficients, Direction direction) {
+  if (coefficients.empty() || coefficients.size() > kMaxSections)
+    throw std::invalid_argument("a half-band stage has 1 to 8 sections");
+  stepCount = static_cast<int>((coefficients.size() + 1) / 2);
+  const std::size_t evenChain = direction == Direction::up ? 0 : 1;
+  for (int s = 0; s < stepCount; ++s) {
+    for (std::size_t lane = 0; lane < 4; ++lane) {
+      const std::size_t k = 2 * static_cast<std::size_t>(s) + (lane % 2 == 0 ? evenChain : 1 - evenChain);
+      const Taps taps = k < coefficients.size() ? tapsOf(static_cast<float>(coefficients[k])) : kPassOn;
+      steps[s].current[lane] = taps.current;
+      steps[s].previous[lane] = taps.previous;
+      steps[s].beforePrevious[lane] = taps.beforePrevious;
+      steps[s].feedback[lane] = taps.feedback;
+    }
   }
-  if (source != lane) std::copy(source, source + count, lane);
+}
+
+// Lane by lane the arithmetic of section(): ((current x + previous x1) + beforePrevious x2)
+// + feedback y2, the feedback last so that each register waits only for its multiplication
+// and addition on the one before.
+template <int Steps, typename Load, typename Store>
+void HalfBandStage::run(VstInt32 frames, Load&& load, Store&& store) {
+  __m128 current[Steps], previous[Steps], beforePrevious[Steps], feedback[Steps], inputs[Steps], outputs[Steps];
+  for (int s = 0; s < Steps; ++s) {
+    current[s] = loadLanes(steps[s].current);
+    previous[s] = loadLanes(steps[s].previous);
+    beforePrevious[s] = loadLanes(steps[s].beforePrevious);
+    feedback[s] = loadLanes(steps[s].feedback);
+    inputs[s] = loadLanes(history[s].inputs);
+    outputs[s] = loadLanes(history[s].outputs);
+  }
+  const auto section = [&](int s, __m128 x, __m128 x1) {
+    const __m128 fir = _mm_add_ps(_mm_add_ps(_mm_mul_ps(current[s], x), _mm_mul_ps(previous[s], x1)),
+                                  _mm_mul_ps(beforePrevious[s], inputs[s]));
+    return _mm_add_ps(fir, _mm_mul_ps(feedback[s], outputs[s]));
+  };
+  VstInt32 i = 0;
+  for (; i + 2 <= frames; i += 2) {
+    __m128 x = load(i, 2);
+    for (int s = 0; s < Steps; ++s) {
+      const __m128 y = section(s, x, pairBefore(inputs[s], x));
+      inputs[s] = x;
+      outputs[s] = y;
+      x = y;
+    }
+    store(i, 2, x);
+  }
+  if (i < frames) {
+    __m128 x = load(i, 1);
+    for (int s = 0; s < Steps; ++s) {
+      const __m128 x1 = pairBefore(inputs[s], x);
+      const __m128 y = section(s, x, x1);
+      inputs[s] = x1;
+      outputs[s] = pairBefore(outputs[s], y);
+      x = y;
+    }
+    store(i, 1, x);
+  }
+  for (int s = 0; s < Steps; ++s) {
+    _mm_storeu_ps(history[s].inputs.data(), inputs[s]);
+    _mm_storeu_ps(history[s].outputs.data(), outputs[s]);
+  }
+}
+
+template <typename Load, typename Store>
+void HalfBandStage::dispatch(VstInt32 frames, Load&& load, Store&& store) {
+  switch (stepCount) {
+    case 1:
+      return run<1>(frames, load, store);
+    case 2:
+      return run<2>(frames, load, store);
+    case 3:
+      return run<3>(frames, load, store);
+    default:
+      return run<4>(frames, load, store);
+  }
 }
 
 // Zero-stuffing and filtering by 2 H(z): the even outputs are A0 of the input, the odd
-// ones A1 of it.
+// ones A1 of it, so both chains take [x[n], x[n], x[n+1], x[n+1]].
 void HalfBandStage::upsample(const float* in, float* out, VstInt32 frames) {
-  if (frames <= 0) return;
-  for (int chain = 0; chain < 2; ++chain) {
-    std::copy(in, in + frames, lanes[chain].data() + Section::kHistory);
-    runChain(chain, frames);
-  }
-  const float* even = lanes[0].data() + Section::kHistory;
-  const float* odd = lanes[1].data() + Section::kHistory;
-  for (VstInt32 i = 0; i < frames; ++i) {
-    out[2 * i] = even[i];
-    out[2 * i + 1] = odd[i];
-  }
+  const auto load = [in](VstInt32 i, int count) {
+    const __m128 pair = count == 2 ? _mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(in + i))
+                                   : _mm_load_ss(in + i);
+    return _mm_unpacklo_ps(pair, pair);
+  };
+  const auto store = [out](VstInt32 i, int count, __m128 result) {
+    if (count == 2) {
+      _mm_storeu_ps(out + 2 * i, result);
+    } else {
+      _mm_storel_pi(reinterpret_cast<__m64*>(out + 2 * i), result);
+    }
+  };
+  dispatch(frames, load, store);
 }
 
-// H(z) kept at the odd phase: A1 takes the even inputs, A0 the odd ones, so nothing waits
-// for a later sample and an upsampling stage followed by this one is the allpass A0 A1.
+// H(z) kept at the odd phase: A1 takes the even inputs, A0 the odd ones; the output is
+// half the sum of the two.
 void HalfBandStage::downsample(const float* in, float* out, VstInt32 frames) {
-  if (frames <= 0) return;
-  float* odd = lanes[0].data() + Section::kHistory;
-  float* even = lanes[1].data() + Section::kHistory;
-  for (VstInt32 i = 0; i < frames; ++i) {
-    even[i] = in[2 * i];
-    odd[i] = in[2 * i + 1];
-  }
-  runChain(0, frames);
-  runChain(1, frames);
-  forEachSample(frames, [&]<typename Samples>(VstInt32 i) {
-    storeSamples(out + i,
-                 splat<Samples>(0.5f) * (loadSamples<Samples>(even + i) + loadSamples<Samples>(odd + i)));
-  });
+  const auto load = [in](VstInt32 i, int count) {
+    return count == 2 ? _mm_loadu_ps(in + 2 * i)
+                      : _mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(in + 2 * i));
+  };
+  const auto store = [out](VstInt32 i, int count, __m128 result) {
+    const __m128 sums = _mm_add_ps(result, _mm_shuffle_ps(result, result, _MM_SHUFFLE(2, 3, 0, 1)));
+    const __m128 halves = _mm_mul_ps(_mm_set1_ps(0.5f), sums);
+    if (count == 2) {
+      _mm_storel_pi(reinterpret_cast<__m64*>(out + i), _mm_shuffle_ps(halves, halves, _MM_SHUFFLE(2, 0, 2, 0)));
+    } else {
+      _mm_store_ss(out + i, halves);
+    }
+  };
+  dispatch(frames, load, store);
 }
 
-void HalfBandStage::clear() {
-  for (std::vector<Section>& chain : chains)
-    for (Section& section : chain) section.clear();
-  for (std::array<float, Section::kHistory>& history : inputHistory) history.fill(0.0f);
-}
+void HalfBandStage::clear() { history.fill(History{}); }

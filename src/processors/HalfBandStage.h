@@ -3,6 +3,15 @@
 // other sample, so no multiplication is spent on the zeros of upsampling or on the
 // samples that decimation drops. Minimum phase: no latency beyond the filter's own
 // group delay.
+//
+// The two chains run side by side in one SSE register, two samples of each:
+// [chain 0 at n, chain 1 at n, chain 0 at n + 1, chain 1 at n + 1], which is the order
+// of the samples at the higher rate, so neither direction interleaves or splits buffers.
+// Each first-order section y[n] = a (x[n] - y[n-1]) + x[n-1] is unrolled two steps,
+//   y[n] = a^2 y[n-2] + a x[n] + (1 - a^2) x[n-1] - a x[n-2],
+// so both samples of a register are computed at once; all sections of a chain run one
+// after the other on the register, their state held in registers for the whole block.
+// A chain shorter than the other is completed with sections that pass their input on.
 #pragma once
 
 #include <array>
@@ -13,51 +22,55 @@
 class HalfBandStage {
  public:
   static constexpr int kMaxSections = 8;
+  static constexpr int kMaxSteps = kMaxSections / 2;
 
-  // build: coefficients as designHalfBand gives them (at most kMaxSections), for blocks of
-  // at most maxFrames samples at the lower rate. Allocates.
-  HalfBandStage(const std::vector<double>& coefficients, VstInt32 maxFrames);
+  enum class Direction { up, down };
 
-  // audio: frames samples of in become 2 * frames samples of out at twice the rate.
+  // build: coefficients as designHalfBand gives them (at most kMaxSections), for one
+  // direction: upsampling's even outputs come from A0, decimation's even inputs go to A1
+  // (so that nothing waits for a later sample and up then down is the allpass A0 A1).
+  HalfBandStage(const std::vector<double>& coefficients, Direction direction);
+
+  // audio, a stage built for Direction::up: frames samples of in become 2 * frames samples
+  // of out at twice the rate. in and out must not overlap.
   void upsample(const float* in, float* out, VstInt32 frames);
-  // audio: 2 * frames samples of in become frames samples of out at half the rate.
+  // audio, a stage built for Direction::down: 2 * frames samples of in become frames
+  // samples of out at half the rate.
   void downsample(const float* in, float* out, VstInt32 frames);
   // Any thread with the engine lock: forgets the signal, as after construction.
   void clear();
 
+  // A section's float32 arithmetic on one lane, as the register computes it: the
+  // straightforward form the tests compare the stage with.
+  struct Taps {
+    float current, previous, beforePrevious, feedback;
+  };
+  static Taps tapsOf(float a);
+  static float section(const Taps& taps, float x, float x1, float x2, float y2) {
+    return taps.current * x + taps.previous * x1 + taps.beforePrevious * x2 + taps.feedback * y2;
+  }
+
  private:
-  // A first-order allpass y[n] = a (x[n] - y[n-1]) + x[n-1], from one buffer into another.
-  // Its recursion y[n] = -a y[n-1] + a x[n] + x[n-1], unrolled four steps, is
-  // y[n] = a^4 y[n-4] + a x[n] + (1 - a^2) x[n-1] + (a^3 - a) x[n-2] + (a^2 - a^4) x[n-3]
-  //        - a^3 x[n-4],
-  // so four neighbouring samples are computed at once rather than each waiting for the one
-  // before. Buffers hold kHistory samples before the block: the input's last ones of the
-  // previous block, and room for the section's own.
-  class Section {
-   public:
-    static constexpr VstInt32 kHistory = 4;
-
-    explicit Section(float a);
-    // in and out point at the first sample of the block, count of them; in[-4..-1] holds the
-    // inputs before it. Writes out[-4..count-1].
-    void run(const float* in, float* out, VstInt32 count);
-    void clear() { lastOutputs.fill(0.0f); }
-
-   private:
-    std::array<float, 5> taps;
-    float feedback;
-    std::array<float, kHistory> lastOutputs{};
+  // Per lane of the register, the taps of one section of each chain: lanes 0 and 2 hold the
+  // chain of the even samples at the higher rate, lanes 1 and 3 the other.
+  struct Step {
+    std::array<float, 4> current, previous, beforePrevious, feedback;
+  };
+  // The last two inputs and outputs of a step, in the register's order.
+  struct History {
+    std::array<float, 4> inputs{}, outputs{};
   };
 
-  // The chain over its lane (the block from kHistory on), leaving the result there, with
-  // the chain's input history before it.
-  void runChain(int chain, VstInt32 count);
+  // Runs the steps over frames samples at the lower rate, two at a time: load(i, count)
+  // gives the register of samples i (and i + 1 when count is 2), store(i, count, result)
+  // takes its output. A single last sample runs the same arithmetic in the register's
+  // lower half.
+  template <int Steps, typename Load, typename Store>
+  void run(VstInt32 frames, Load&& load, Store&& store);
+  template <typename Load, typename Store>
+  void dispatch(VstInt32 frames, Load&& load, Store&& store);
 
-  // chains[0] is A0, chains[1] A1.
-  std::array<std::vector<Section>, 2> chains;
-  // Each chain's input history, and its samples at the lower rate with room for history
-  // before them; spare is the other buffer the sections alternate with.
-  std::array<std::array<float, Section::kHistory>, 2> inputHistory{};
-  std::array<std::vector<float>, 2> lanes;
-  std::vector<float> spare;
+  int stepCount = 0;
+  std::array<Step, kMaxSteps> steps{};
+  std::array<History, kMaxSteps> history{};
 };

@@ -31,8 +31,8 @@ const std::vector<double>& Oversampler::stageDesign(int octave) {
 
 Oversampler::Oversampler(int factor, VstInt32 maxFrames) : rateFactor(factor), frameLimit(maxFrames) {
   const int octaves = octavesOf(factor);
-  for (int octave = 0; octave < octaves; ++octave) up.emplace_back(stageDesign(octave), maxFrames << octave);
-  for (int octave = octaves - 1; octave >= 0; --octave) down.emplace_back(stageDesign(octave), maxFrames << octave);
+  for (int octave = 0; octave < octaves; ++octave) up.emplace_back(stageDesign(octave), HalfBandStage::Direction::up);
+  for (int octave = octaves - 1; octave >= 0; --octave) down.emplace_back(stageDesign(octave), HalfBandStage::Direction::down);
   for (std::vector<float>& buffer : scratch)
     buffer.assign(static_cast<std::size_t>(maxFrames) * factor / 2, 0.0f);
 }
