@@ -43,6 +43,18 @@ asRoot() {
 
 aptGet() { asRoot env DEBIAN_FRONTEND=noninteractive apt-get -q -y -o DPkg::Lock::Timeout=600 "$@"; }
 
+# A mirror caught mid-sync serves index files of the wrong size for a while:
+# the update is tried again before the set-up gives up.
+aptUpdate() {
+  local attempt
+  for attempt in 1 2 3; do
+    aptGet update && return
+    log "apt-get update failed (attempt $attempt of 3), trying again in 30 s"
+    sleep 30
+  done
+  return 1
+}
+
 isInstalled() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
 }
@@ -66,7 +78,7 @@ installPackages() {
   if [[ $triplet == i686-* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     asRoot dpkg --add-architecture i386
   fi
-  aptGet update
+  aptUpdate
   aptGet install --no-install-recommends "${missing[@]}"
 }
 
@@ -114,7 +126,7 @@ addSourceEntries() {
   [[ -n $stanzas ]] || stanzas=$(fallbackSourceStanzas)
   log "adding Debian source entries in $sourceList"
   printf '%s\n' "$stanzas" | asRoot tee "$sourceList" >/dev/null
-  aptGet update
+  aptUpdate
 }
 
 isDone() { [[ -f $stampDir/$1.$recipeVersion ]]; }

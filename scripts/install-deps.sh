@@ -30,6 +30,13 @@ done
 if ((${#missing[@]})); then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update -qq
+  # A mirror caught mid-sync serves index files of the wrong size for a
+  # while: the update is tried again before the install gives up.
+  for attempt in 1 2 3; do
+    $sudo apt-get update -qq && break
+    ((attempt < 3)) || exit 1
+    echo "install-deps: apt-get update failed (attempt $attempt of 3), trying again in 30 s" >&2
+    sleep 30
+  done
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
