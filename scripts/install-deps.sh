@@ -31,12 +31,12 @@ if ((${#missing[@]})); then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo=sudo
   # A mirror caught mid-sync serves index files of the wrong size for a
-  # while: the update is tried again before the install gives up.
-  for attempt in 1 2 3; do
-    $sudo apt-get update -qq && break
-    ((attempt < 3)) || exit 1
-    echo "install-deps: apt-get update failed (attempt $attempt of 3), trying again in 30 s" >&2
-    sleep 30
-  done
+  # while: the update is tried again, then the install goes on with the
+  # indices it has (and fails, saying which, if a package needs another).
+  $sudo apt-get update -qq || {
+    echo "install-deps: apt-get update could not fetch every index, trying again in 20 s" >&2
+    sleep 20
+    $sudo apt-get update -qq || echo "install-deps: going on with the indices apt-get has" >&2
+  }
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
