@@ -48,10 +48,11 @@ stopWineServer() {
   WINEPREFIX=$winePrefix wineserver -w 2>/dev/null || true
 }
 
+# Extra arguments go to the configuration.
 configureAndBuild() {
   cmake -S "$repoRoot" -B "$buildDir" \
     -DCMAKE_TOOLCHAIN_FILE="$repoRoot/cmake/toolchain-$triplet.cmake" \
-    -DTORVIX_DEPS_PREFIX="$depsPrefix" -DTORVIX_BUILD_BENCH=OFF
+    -DTORVIX_DEPS_PREFIX="$depsPrefix" -DTORVIX_BUILD_BENCH=OFF "$@"
   cmake --build "$buildDir" -j "$(nproc)"
 }
 
@@ -126,7 +127,10 @@ wineRunsThisBuild() {
 main() {
   bash "$repoRoot/cmake/setup-windows-deps.sh" "$triplet" "$depsPrefix"
   if ! wineRunsThisBuild; then
-    configureAndBuild
+    # Without wine the build's own packer cannot run: the native build's packs the archive.
+    local nativePack=$repoRoot/build/torvix-pack
+    [[ -x $nativePack ]] || fail "without wine32 the $triplet build needs the native build's torvix-pack ($nativePack): run the native stage first"
+    configureAndBuild -DTORVIX_NATIVE_PACK="$nativePack"
     checkBinaries
     log "SKIPPED: the $triplet tests under wine: wine32:i386 could not be installed (see the set-up's log above); the build and its modules were checked"
     return
