@@ -57,25 +57,37 @@ void ZrClipper::hardClip(const float* in, float* out, VstInt32 sampleFrames) con
   });
 }
 
-// The first sample follows the previous block's last; the others read their predecessor
-// from the input, pre-gained again with the same bits, four at a time (so in and out must
-// not overlap, as no node's input and output do).
+// Second-order antiderivative anti-aliasing: each output is the clipping of the line through
+// the samples, weighted by a triangle one sample wide on either side of the previous sample,
+// the late half of the segment before it and the early half of the one after. A stretch of
+// the block is pre-gained (after the previous block's last sample), its segments integrated
+// four at a time, then the halves added, so in and out may be the same buffer.
 template <OutputMode mode>
 void ZrClipper::clipWithAntiderivative(const float* in, float* out, VstInt32 sampleFrames) {
-  if (sampleFrames <= 0) return;
   const HardClip clip = hardClipping();
-  const float last = in[sampleFrames - 1] * clip.inputGain;
-  const auto clipped = [&]<typename Samples>(Samples previous, Samples x) {
-    return splat<Samples>(clip.outputGain) *
-           clipAntiderivative(previous, x, splat<Samples>(clip.upper), splat<Samples>(clip.lower));
-  };
-  writeOutput<mode>(out, clipped(previousGained, in[0] * clip.inputGain));
-  forEachSample(sampleFrames - 1, [&]<typename Samples>(VstInt32 i) {
-    const Samples gain = splat<Samples>(clip.inputGain);
-    writeOutput<mode>(out + i + 1,
-                      clipped(loadSamples<Samples>(in + i) * gain, loadSamples<Samples>(in + i + 1) * gain));
-  });
-  previousGained = last;
+  alignas(16) float gained[kStretch + 1];
+  alignas(16) float late[kStretch + 1];
+  alignas(16) float early[kStretch];
+  for (VstInt32 done = 0; done < sampleFrames; done += kStretch) {
+    const VstInt32 count = std::min(kStretch, sampleFrames - done);
+    gained[0] = previousGained;
+    late[0] = previousLate;
+    forEachSample(count, [&]<typename Samples>(VstInt32 i) {
+      storeSamples(gained + i + 1, loadSamples<Samples>(in + done + i) * splat<Samples>(clip.inputGain));
+    });
+    forEachSample(count, [&]<typename Samples>(VstInt32 i) {
+      const ClippedSegment<Samples> segment = clipSegment(loadSamples<Samples>(gained + i), loadSamples<Samples>(gained + i + 1),
+                                                          splat<Samples>(clip.upper), splat<Samples>(clip.lower));
+      storeSamples(early + i, segment.mean - segment.lateMean);
+      storeSamples(late + i + 1, segment.lateMean);
+    });
+    forEachSample(count, [&]<typename Samples>(VstInt32 i) {
+      writeOutput<mode>(out + done + i,
+                        splat<Samples>(clip.outputGain) * (loadSamples<Samples>(late + i) + loadSamples<Samples>(early + i)));
+    });
+    previousGained = gained[count];
+    previousLate = late[count];
+  }
 }
 
 HardClip ZrClipper::hardClipping() const {
@@ -158,6 +170,7 @@ void ZrClipper::clearSignalState() {
   std::fill(ring.begin(), ring.end(), 0.0f);
   runningSum = 0.0f;
   previousGained = 0.0f;
+  previousLate = 0.0f;
   windowPosition = 0;
 }
 
