@@ -84,3 +84,18 @@ template <typename Samples>
                                              splat<Samples>(1.0f / 3.0f));
   return {mean, lateMean};
 }
+
+// Where a whole stretch of samples lies this fraction of the limits' distance inside them, a
+// segment between two of them crosses neither limit within [0, 1] even after rounding, so
+// clipSegment's pieces reduce to the line itself: enter is 0 and leave 1 exactly.
+constexpr float kLineMargin = 1.0e-5f;
+
+// clipSegment of two samples that lie kLineMargin inside the limits, in its own float steps
+// with enter = 0 and leave = 1 (only the sign of a zero result may differ).
+template <typename Samples>
+[[gnu::always_inline]] inline ClippedSegment<Samples> lineSegment(Samples previous, Samples x) {
+  const Samples half = splat<Samples>(0.5f);
+  const Samples change = x - previous;
+  return {previous + change * half, previous * half + change * splat<Samples>(1.0f / 3.0f)};
+}
+

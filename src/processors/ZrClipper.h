@@ -71,6 +71,9 @@ class ZrClipper final : public SingleProgramProcessor<32> {
   void clipWithAntiderivative(const float* in, float* out, VstInt32 sampleFrames);
   template <OutputMode mode>
   void limitByAverage(const float* in, float* out, VstInt32 sampleFrames);
+  static void integrateSegments(const HardClip& clip, const float* gained, float* early, float* late,
+                                VstInt32 count);
+  static bool insideTheLimits(const HardClip& clip, const float* samples, VstInt32 count);
   void sumWindow(const float* in, float* gained, float* sums, VstInt32 count);
   void setAverageTime(float milliseconds);
   void applyWindow();
