@@ -6,6 +6,10 @@
 
 #include "frame/TextCopy.h"
 #include "processors/ProcessorText.h"
+#if TORVIX_WIDE_WAVEFRONT
+#include "processors/WideClipSegments.h"
+#include "processors/WideWavefront.h"
+#endif
 
 namespace {
 
@@ -13,6 +17,10 @@ enum ClipperParam : VstInt32 { kPreGain, kClipPositive, kClipNegative, kPostGain
 
 // Stored gains are a sixteenth of the factor applied, so 0.0625 is unity.
 constexpr float kGainScale = 16.0f;
+
+#if TORVIX_WIDE_WAVEFRONT
+const bool wideLanesExist = WideWavefront::available();
+#endif
 
 void formatDisplay(char* text, const char* format, float value) {
   std::snprintf(text, kDisplayTextLength + 1, format, static_cast<double>(value));
@@ -57,25 +65,68 @@ void ZrClipper::hardClip(const float* in, float* out, VstInt32 sampleFrames) con
   });
 }
 
-// The first sample follows the previous block's last; the others read their predecessor
-// from the input, pre-gained again with the same bits, four at a time (so in and out must
-// not overlap, as no node's input and output do).
+// Second-order antiderivative anti-aliasing: each output is the clipping of the line through
+// the samples, weighted by a triangle one sample wide on either side of the previous sample,
+// the late half of the segment before it and the early half of the one after. A stretch of
+// the block is pre-gained (after the previous block's last sample), its segments integrated
+// eight or four at a time, then the halves added, so in and out may be the same buffer.
 template <OutputMode mode>
 void ZrClipper::clipWithAntiderivative(const float* in, float* out, VstInt32 sampleFrames) {
-  if (sampleFrames <= 0) return;
   const HardClip clip = hardClipping();
-  const float last = in[sampleFrames - 1] * clip.inputGain;
-  const auto clipped = [&]<typename Samples>(Samples previous, Samples x) {
-    return splat<Samples>(clip.outputGain) *
-           clipAntiderivative(previous, x, splat<Samples>(clip.upper), splat<Samples>(clip.lower));
+  alignas(32) float gained[kStretch + 1] = {};
+  alignas(32) float late[kStretch + 1] = {};
+  alignas(32) float early[kStretch] = {};
+  for (VstInt32 done = 0; done < sampleFrames; done += kStretch) {
+    const VstInt32 count = std::min(kStretch, sampleFrames - done);
+    gained[0] = previousGained;
+    late[0] = previousLate;
+    forEachSample(count, [&]<typename Samples>(VstInt32 i) {
+      storeSamples(gained + i + 1, loadSamples<Samples>(in + done + i) * splat<Samples>(clip.inputGain));
+    });
+    integrateSegments(clip, gained, early, late, count);
+    forEachSample(count, [&]<typename Samples>(VstInt32 i) {
+      writeOutput<mode>(out + done + i,
+                        splat<Samples>(clip.outputGain) * (loadSamples<Samples>(late + i) + loadSamples<Samples>(early + i)));
+    });
+    previousGained = gained[count];
+    previousLate = late[count];
+  }
+}
+
+// The segments of a stretch, eight or four at a time, as the line itself where no sample
+// comes near the limits.
+void ZrClipper::integrateSegments(const HardClip& clip, const float* gained, float* early, float* late,
+                                  VstInt32 count) {
+  const bool line = insideTheLimits(clip, gained, count + 1);
+#if TORVIX_WIDE_WAVEFRONT
+  if (wideLanesExist) return WideClipSegments::integrate(gained, early, late, count, clip.upper, clip.lower, line);
+#endif
+  const auto integrate = [&](auto&& segmentOf) {
+    forEachSample(count, [&]<typename Samples>(VstInt32 i) {
+      const ClippedSegment<Samples> segment =
+          segmentOf(loadSamples<Samples>(gained + i), loadSamples<Samples>(gained + i + 1));
+      storeSamples(early + i, segment.mean - segment.lateMean);
+      storeSamples(late + i + 1, segment.lateMean);
+    });
   };
-  writeOutput<mode>(out, clipped(previousGained, in[0] * clip.inputGain));
-  forEachSample(sampleFrames - 1, [&]<typename Samples>(VstInt32 i) {
-    const Samples gain = splat<Samples>(clip.inputGain);
-    writeOutput<mode>(out + i + 1,
-                      clipped(loadSamples<Samples>(in + i) * gain, loadSamples<Samples>(in + i + 1) * gain));
-  });
-  previousGained = last;
+  if (line) {
+    integrate([]<typename Samples>(Samples previous, Samples x) { return lineSegment(previous, x); });
+  } else {
+    integrate([&]<typename Samples>(Samples previous, Samples x) {
+      return clipSegment(previous, x, splat<Samples>(clip.upper), splat<Samples>(clip.lower));
+    });
+  }
+}
+
+// Whether every sample lies kLineMargin inside the limits (never with NaN, infinite or equal
+// limits), so that clipping would leave the stretch as it is.
+bool ZrClipper::insideTheLimits(const HardClip& clip, const float* samples, VstInt32 count) {
+  const float margin = kLineMargin * (clip.upper - clip.lower);
+  const float low = clip.lower + margin;
+  const float high = clip.upper - margin;
+  bool inside = true;
+  for (VstInt32 i = 0; i < count; ++i) inside &= (samples[i] > low) & (samples[i] < high);
+  return inside;
 }
 
 HardClip ZrClipper::hardClipping() const {
@@ -158,6 +209,7 @@ void ZrClipper::clearSignalState() {
   std::fill(ring.begin(), ring.end(), 0.0f);
   runningSum = 0.0f;
   previousGained = 0.0f;
+  previousLate = 0.0f;
   windowPosition = 0;
 }
 

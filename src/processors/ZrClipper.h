@@ -42,9 +42,10 @@ class ZrClipper final : public SingleProgramProcessor<32> {
   void getParameterLabel(VstInt32 index, char* label) override;
   void getParameterDisplay(VstInt32 index, char* text) override;
 
-  // graph thread, before the clipper runs: hard clipping with first-order antiderivative
-  // anti-aliasing (clipAntiderivative), for graphs that run above the host's rate. Off by
-  // default; the limiter is not affected, nor limits with the lower above the upper.
+  // graph thread, before the clipper runs: hard clipping with second-order antiderivative
+  // anti-aliasing (clipSegment), for graphs that run above the host's rate; it delays the
+  // clipping by one sample of that rate. Off by default; the limiter is not affected, nor
+  // limits with the lower above the upper.
   void setAntiderivative(bool on) { antiderivative = on; }
   // Whether hard clipping runs as HardClip does, so an equaliser wavefront may do it.
   bool clipsAsHardClip() const { return clipsHard() && !antiderivative; }
@@ -70,6 +71,9 @@ class ZrClipper final : public SingleProgramProcessor<32> {
   void clipWithAntiderivative(const float* in, float* out, VstInt32 sampleFrames);
   template <OutputMode mode>
   void limitByAverage(const float* in, float* out, VstInt32 sampleFrames);
+  static void integrateSegments(const HardClip& clip, const float* gained, float* early, float* late,
+                                VstInt32 count);
+  static bool insideTheLimits(const HardClip& clip, const float* samples, VstInt32 count);
   void sumWindow(const float* in, float* gained, float* sums, VstInt32 count);
   void setAverageTime(float milliseconds);
   void applyWindow();
@@ -87,6 +91,8 @@ class ZrClipper final : public SingleProgramProcessor<32> {
   std::vector<float> ring;
   float runningSum = 0.0f;
   bool antiderivative = false;
-  // The last pre-gained sample hard clipping with the antiderivative saw.
+  // The last pre-gained sample hard clipping with the antiderivative saw, and the late half
+  // of its output still to come.
   float previousGained = 0.0f;
+  float previousLate = 0.0f;
 };

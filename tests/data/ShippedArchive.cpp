@@ -33,19 +33,37 @@ class RecordingPresetLoader : public PresetLoader {
   ArchivePresetLoader archivePresets;
 };
 
-// Removes the root's timing and every averager's shape parameter.
+// The nodes a sound was given when it was oversampled.
+constexpr const char* kLaterNodes[] = {"lead_smooth"};
+
+bool addedLater(const TiXmlElement& node) {
+  const char* id = node.Attribute("id");
+  return id && std::any_of(std::begin(kLaterNodes), std::end(kLaterNodes),
+                           [&](const char* later) { return std::string(id) == later; });
+}
+
+void removeShape(TiXmlElement& averager) {
+  for (TiXmlElement* param = averager.FirstChildElement("param"); param;) {
+    TiXmlElement* next = param->NextSiblingElement("param");
+    const char* set = param->Attribute("set");
+    if (set && std::atoi(set) == AveragerAN::kShapeParameter) averager.RemoveChild(param);
+    param = next;
+  }
+}
+
+// Removes the root's timing, the nodes added later and every averager's shape parameter.
 void asFirstWritten(TiXmlElement& root) {
   root.RemoveAttribute("oversampling");
   root.RemoveAttribute("rate");
-  for (TiXmlElement* node = root.FirstChildElement(); node; node = node->NextSiblingElement()) {
+  for (TiXmlElement* node = root.FirstChildElement(); node;) {
+    TiXmlElement* next = node->NextSiblingElement();
     const char* type = node->Attribute("type");
-    if (!type || std::string(type) != "averager") continue;
-    for (TiXmlElement* param = node->FirstChildElement("param"); param;) {
-      TiXmlElement* next = param->NextSiblingElement("param");
-      const char* set = param->Attribute("set");
-      if (set && std::atoi(set) == AveragerAN::kShapeParameter) node->RemoveChild(param);
-      param = next;
+    if (addedLater(*node)) {
+      root.RemoveChild(node);
+    } else if (type && std::string(type) == "averager") {
+      removeShape(*node);
     }
+    node = next;
   }
 }
 

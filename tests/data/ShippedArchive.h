@@ -44,7 +44,8 @@ class ShippedArchive {
   // Reads, parses and builds one description with its presets from the
   // archive, under one archive session as the engine does; kAsFirstWritten
   // first removes what the sounds were given later: the root's "oversampling"
-  // and "rate", and the averagers' window shapes (parameter 1).
+  // and "rate", the nodes added for oversampling, and the averagers' window
+  // shapes (parameter 1).
   BuiltDescription build(const std::string& name,
                          RootAttributes attributes = RootAttributes::kAsShipped) const;
 };

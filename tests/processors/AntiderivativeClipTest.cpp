@@ -1,6 +1,6 @@
-// Hard clipping with first-order antiderivative anti-aliasing: the clipper's vector path
-// against a straightforward form sample by sample, the mean of the clipping it stands for,
-// nearly equal samples, and the block borders.
+// Hard clipping with second-order antiderivative anti-aliasing: the clipper's vector path
+// against its kernel run one sample at a time, the triangle-weighted clipping it stands for
+// against a numerical integral, equal and nearly equal samples, and the block borders.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ProcessorHarness.h"
+#include "processors/HardClip.h"
 #include "processors/ZrClipper.h"
 #include "support/OneChannelHost.h"
 
@@ -23,41 +24,33 @@ struct Settings {
   float postGain;
 };
 
-// The clipping of one sample after another as written out, one sample at a time with a
-// branch, in the same float steps as the clipper's kernel.
-float straightforward(float previous, float x, float upper, float lower) {
-  const auto clip = [&](float v) { return v > upper ? upper : std::max(lower, v); };
-  const float a = clip(previous);
-  const float b = clip(x);
-  const float beyondPrevious = previous - a;
-  const float beyondChange = (x - b) - beyondPrevious;
-  const float run = (b - a) + beyondChange;
-  if (std::fabs(run) < 1.0e-5f) return clip(0.5f * (x + previous));
-  return ((b - a) * ((b + a) * 0.5f + beyondPrevious) + b * beyondChange) / run;
-}
-
-std::vector<float> reference(const std::vector<float>& input, const Settings& s) {
+// The kernel's float steps one segment at a time, without the clipper's stretches.
+std::vector<float> sampleBySample(const std::vector<float>& input, const Settings& s) {
   const float inputGain = 16.0f * s.preGain;
   std::vector<float> output;
   float previous = 0.0f;
-  for (float sample : input) {
+  float late = 0.0f;
+  for (const float sample : input) {
     const float x = sample * inputGain;
-    output.push_back(16.0f * s.postGain * straightforward(previous, x, s.clipPositive, -s.clipNegative));
+    const ClippedSegment<float> segment = clipSegment(previous, x, s.clipPositive, -s.clipNegative);
+    output.push_back(16.0f * s.postGain * (late + (segment.mean - segment.lateMean)));
+    late = segment.lateMean;
     previous = x;
   }
   return output;
 }
 
-// The mean of the clipping over [x0, x1] from its antiderivative, in double.
-double exactMean(double x0, double x1, double upper, double lower) {
-  const auto antiderivative = [&](double x) {
-    if (x > upper) return upper * x - upper * upper / 2.0;
-    if (x < lower) return lower * x - lower * lower / 2.0;
-    return x * x / 2.0;
-  };
-  const auto clip = [&](double x) { return std::clamp(x, lower, upper); };
-  if (x0 == x1) return clip(x0);
-  return (antiderivative(x1) - antiderivative(x0)) / (x1 - x0);
+// The clipping of the line through x0, x1, x2 weighted by a triangle peaking at x1, by the
+// midpoint rule in double.
+double triangleWeightedClip(double x0, double x1, double x2, double upper, double lower) {
+  constexpr int kSteps = 4000;
+  double sum = 0.0;
+  for (int k = 0; k < kSteps; ++k) {
+    const double s = (k + 0.5) / kSteps;
+    const double weight = 1.0 - s;
+    sum += weight * (std::clamp(x1 + s * (x0 - x1), lower, upper) + std::clamp(x1 + s * (x2 - x1), lower, upper));
+  }
+  return sum / kSteps;
 }
 
 class AntiderivativeClip : public testing::TestWithParam<Settings> {
@@ -75,33 +68,39 @@ class AntiderivativeClip : public testing::TestWithParam<Settings> {
   AEffect& record = *clipper.getAeffect();
 };
 
-TEST_P(AntiderivativeClip, VectorPathEqualsTheStraightforwardForm) {
+TEST_P(AntiderivativeClip, VectorPathEqualsTheKernelSampleBySample) {
   const std::vector<float> input = testSignal(1003, 0.8f);
-  EXPECT_EQ(processWhole(record, input), reference(input, GetParam()));
+  EXPECT_EQ(processWhole(record, input), sampleBySample(input, GetParam()));
 }
 
-TEST_P(AntiderivativeClip, UnevenPiecesAndSingleSamplesGiveTheWholeBlock) {
+TEST_P(AntiderivativeClip, UnevenPiecesSingleSamplesAndInPlaceGiveTheWholeBlock) {
   const std::vector<float> input = testSignal(517, 0.8f);
   const std::vector<float> whole = processWhole(record, input);
   clipper.clearSignalState();
   EXPECT_EQ(processInPieces(record, input, {1, 6, 3, 64, 2}), whole);
   clipper.clearSignalState();
   EXPECT_EQ(processInPieces(record, input, {1}), whole);
+  clipper.clearSignalState();
+  std::vector<float> inPlace = input;
+  float* channels[] = {inPlace.data(), inPlace.data()};
+  record.processReplacing(&record, channels, channels, static_cast<VstInt32>(inPlace.size()));
+  EXPECT_EQ(inPlace, whole);
 }
 
-TEST_P(AntiderivativeClip, GivesTheMeanOfTheClippingBetweenSamples) {
+// Each output is the clipping of the line through the samples around the one before it.
+TEST_P(AntiderivativeClip, GivesTheTriangleWeightedClippingOfTheLineThroughTheSamples) {
   const Settings s = GetParam();
   const std::vector<float> input = testSignal(2000, 0.8f);
   const std::vector<float> output = processWhole(record, input);
-  const double inputGain = 16.0 * s.preGain;
+  const double inputGain = static_cast<float>(16.0f * s.preGain);
   const double outputGain = 16.0 * s.postGain;
   const double scale = outputGain * std::max(s.clipPositive, s.clipNegative);
-  double previous = 0.0;
-  for (std::size_t i = 0; i < input.size(); ++i) {
-    const double x = static_cast<float>(input[i] * static_cast<float>(inputGain));
-    const double expected = outputGain * exactMean(previous, x, s.clipPositive, -s.clipNegative);
+  std::vector<double> gained{0.0, 0.0};
+  for (const float sample : input) gained.push_back(static_cast<float>(sample * static_cast<float>(inputGain)));
+  for (std::size_t i = 1; i < input.size(); ++i) {
+    const double expected =
+        outputGain * triangleWeightedClip(gained[i], gained[i + 1], gained[i + 2], s.clipPositive, -s.clipNegative);
     ASSERT_NEAR(output[i], expected, 2e-5 * scale) << i;
-    previous = x;
   }
 }
 
@@ -112,17 +111,28 @@ INSTANTIATE_TEST_SUITE_P(ZrClipper, AntiderivativeClip,
                                          Settings{0.05f, 2.0f, 2.0f, 0.0625f},
                                          Settings{0.5f, 0.0f, 0.4f, 0.0625f}));
 
+// Inside the limits the clipping is the line itself, so the triangle gives
+// (x0 + 4 x1 + x2) / 6: a gentle low-pass, one sample late.
+TEST(ZrClipperAntiderivative, InsideTheLimitsSmoothsByOneSixthFourSixthsOneSixth) {
+  ZrClipper clipper{oneChannelHost};
+  clipper.setAntiderivative(true);
+  const std::vector<float> output = processWhole(*clipper.getAeffect(), {0.06f, -0.12f, 0.3f, 0.0f, 0.0f});
+  const std::vector<double> expected{0.06 / 6, (4 * 0.06 - 0.12) / 6, (0.06 - 4 * 0.12 + 0.3) / 6,
+                                     (-0.12 + 4 * 0.3) / 6, 0.3 / 6};
+  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(output[i], expected[i], 1e-7) << i;
+}
+
 struct NearlyEqual {
   float previous;
   float x;
 };
 
-// Equal and nearly equal neighbours, inside, beyond and across the limits, and across zero:
-// the quotient of two tiny differences would be rounding (or 0 / 0); the clipping of their
-// mean is the limit it stands for.
+// Equal and nearly equal neighbours, inside, beyond and at the limits, and across zero:
+// their step crosses the limits far outside the segment, so the line is clipped as a whole
+// and a run of them gives the clipping of their level, with no 0 / 0 on the way.
 class NearlyEqualSamples : public testing::TestWithParam<NearlyEqual> {};
 
-TEST_P(NearlyEqualSamples, TakeTheClippingOfTheirMean) {
+TEST_P(NearlyEqualSamples, GiveTheClippingOfTheirLevel) {
   ZrClipper clipper{oneChannelHost};
   AEffect& record = *clipper.getAeffect();
   record.setParameter(&record, kPreGain, 0.0625f);
@@ -130,19 +140,20 @@ TEST_P(NearlyEqualSamples, TakeTheClippingOfTheirMean) {
   record.setParameter(&record, kClipNegative, 0.5f);
   clipper.setAntiderivative(true);
   const auto [previous, x] = GetParam();
-  const std::vector<float> output = processWhole(record, {previous, x, x});
-  const double mean = std::clamp(0.5 * (double(previous) + double(x)), -0.5, 0.5);
-  EXPECT_TRUE(std::isfinite(output[1]));
-  EXPECT_NEAR(output[1], mean, 1e-7);
-  EXPECT_EQ(output[2], std::clamp(x, -0.5f, 0.5f));
+  const std::vector<float> output = processWhole(record, {previous, previous, x, x, x});
+  const double level = std::clamp(0.5 * (double(previous) + double(x)), -0.5, 0.5);
+  for (const float sample : output) EXPECT_TRUE(std::isfinite(sample));
+  EXPECT_NEAR(output[2], level, 1e-6);
+  EXPECT_NEAR(output[3], std::clamp(x, -0.5f, 0.5f), 1e-6);
+  EXPECT_EQ(output[4], std::clamp(x, -0.5f, 0.5f));
 }
 
 INSTANTIATE_TEST_SUITE_P(ZrClipper, NearlyEqualSamples,
                          testing::Values(NearlyEqual{0.25f, 0.25f}, NearlyEqual{0.9f, 0.9f},
                                          NearlyEqual{-3.0f, -3.0f}, NearlyEqual{0.5f, 0.5f},
-                                         NearlyEqual{0.499999f, 0.500001f}, NearlyEqual{0.3f, 0.300001f},
-                                         NearlyEqual{-0.5000005f, -0.4999995f}, NearlyEqual{-1e-7f, 1e-7f},
-                                         NearlyEqual{0.0f, 0.0f}));
+                                         NearlyEqual{-0.5f, -0.5f}, NearlyEqual{0.499999f, 0.500001f},
+                                         NearlyEqual{0.3f, 0.300001f}, NearlyEqual{-0.5000005f, -0.4999995f},
+                                         NearlyEqual{-1e-7f, 1e-7f}, NearlyEqual{0.0f, 0.0f}));
 
 TEST(ZrClipperAntiderivative, OffByDefaultAndOffForTheLimiter) {
   ZrClipper plain{oneChannelHost}, smoothed{oneChannelHost};
