@@ -31,6 +31,10 @@ constexpr int kComparedPoints = kOctaves * kComparedPointsPerOctave + 1;
 
 constexpr int kRounds = 6;
 
+// A prewarped first-order shelf this close already (low corners) is kept: its allpass and mix
+// round less than a direct-form section with a pole that near DC, so it adds less noise.
+constexpr double kCloseEnoughDb = 0.001;
+
 // n1, n2, d1, d2 of N(u) = n0 + n1 u + n2 u^2 and D(u) = 1 + d1 u + d2 u^2.
 constexpr int kUnknowns = 4;
 using Vector = std::array<double, kUnknowns>;
@@ -96,8 +100,9 @@ double ShelfFit::bandEdge() const {
 std::optional<ShelfFit::Section> ShelfFit::fit(const Shelf& shelf) const {
   const std::optional<Section> plain = prewarped(shelf);
   if (!plain) return std::nullopt;
-  std::optional<Section> closest;
   double closestDeviation = largestDeviationDb(*plain, shelf);
+  if (closestDeviation <= kCloseEnoughDb) return std::nullopt;
+  std::optional<Section> closest;
   for (const double tailWeight : kTailWeights) {
     const std::optional<Section> section = fitted(shelf, tailWeight);
     if (!section) continue;

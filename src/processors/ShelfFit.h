@@ -44,8 +44,10 @@ class ShelfFit {
   ShelfFit(double fromRate, double toRate);
 
   // The fitted section at toRate. None unless -1 < t < 1, where the section would not be stable
-  // and minimum phase, and where it strays further from the shelf below the band edge than the
-  // prewarped first-order shelf of AllpassRetuning (mixed as the shelf is) does.
+  // and minimum phase, where it strays further from the shelf below the band edge than the
+  // prewarped first-order shelf of AllpassRetuning (mixed as the shelf is) does, and where that
+  // prewarped shelf is within 0.001 dB of the shelf there already (corners low enough that the
+  // warping does not show).
   std::optional<Section> fit(const Shelf& shelf) const;
 
   // The largest difference in dB between the section's magnitude at toRate and the shelf's at
