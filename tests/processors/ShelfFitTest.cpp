@@ -161,6 +161,16 @@ TEST(ShelfFit, PrewarpedFirstOrderShelfMissesTheCabShelf) {
   EXPECT_LT(3.0 * fit.largestDeviationDb(*fit.fit(shelf), shelf), 0.05);
 }
 
+// Low corners, where the warping does not show, keep the prewarped first-order shelf: its
+// allpass and mix add less rounding noise than a section with a pole that near DC.
+TEST(ShelfFit, LowCornersKeepThePrewarpedShelf) {
+  const Settings dcBlock{.order = 1, .frequency = 0.002f, .k = 0.0f, .passes = 3};
+  for (const auto& run : kRuns) {
+    EXPECT_FALSE(ShelfFit(44100.0, run.rate).fit(shelfAt44100(0.002, 0.0, false, 3)).has_value()) << run.name;
+    EXPECT_NE(TestCascade(dcBlock, run.rate, run.scale).cascade.section().dry, 0.0f) << run.name;
+  }
+}
+
 struct EdgeCase {
   const char* name;
   double fromRate, toRate, edge;
