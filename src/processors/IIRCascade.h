@@ -17,14 +17,17 @@
 // of gain G, where G follows from K. Arithmetic is float32 at every step, as
 // the filter has always sounded; alpha alone is kept in double.
 //
-// Carried over to another rate (setTimeScale), a shelf usually becomes one
-// second-order section fitted to its response at the rate it was designed
-// for (ShelfFit); that section holds the gain G of K and of the pass count at
-// the design, and setPasses() fits it again when the count changes G.
+// Carried over to another rate (setTimeScale), a shelf whose corner is high
+// enough for the design rate's warping to show becomes one second-order
+// section fitted to its response at that rate (ShelfFit); that section holds
+// the gain G of K and of the pass count at the design, and setPasses() fits
+// it again when the count changes G.
 //
 // The engine drives its two input filters through this class: it writes K
 // and the post gain with setK() and setPostGain() and then calls
-// designFilter(frequency()). Setters do not redesign on their own.
+// designFilter(frequency()). Setters do not redesign on their own, but for
+// setPasses() on a fitted shelf (above), and a fitted shelf takes K and the
+// shelf type only at its design.
 //
 // No locks: setters and designFilter rewrite coefficients and histories in
 // place, so the owner serialises them against processCascade().
