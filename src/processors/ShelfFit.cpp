@@ -35,10 +35,18 @@ constexpr int kRounds = 6;
 // round less than a direct-form section with a pole that near DC, so it adds less noise.
 constexpr double kCloseEnoughDb = 0.001;
 
-// n1, n2, d1, d2 of N(u) = n0 + n1 u + n2 u^2 and D(u) = 1 + d1 u + d2 u^2.
+// n1, n2, d1, d2 of N(u) = n0 + n1 u + n2 u^2 over D(u) = 1 + d1 u + d2 u^2, n0 the shelf's
+// squared DC gain.
 constexpr int kUnknowns = 4;
 using Vector = std::array<double, kUnknowns>;
 using Matrix = std::array<Vector, kUnknowns>;
+
+// A fitted frequency: u = sin^2(w / 2) at the new rate and the shelf's squared magnitude there.
+struct Point {
+  double u, target;
+  bool inBand;
+};
+using Points = std::array<Point, kPoints>;
 
 // c0 + c1 x + c2 x^2.
 struct Quadratic {
@@ -81,11 +89,81 @@ std::optional<Quadratic> factor(const Quadratic& q) {
 
 // The bilinear image, s = (1 - z^-1) / (1 + z^-1), times (1 + z^-1)^2: coefficients of z^0, z^-1, z^-2.
 Quadratic bilinear(const Quadratic& analog) {
-  return {analog.c0 + analog.c1 + analog.c2, 2.0 * (analog.c0 - analog.c2), analog.c0 - analog.c1 + analog.c2};
+  return {analog.c0 + analog.c1 + analog.c2, 2.0 * (analog.c0 - analog.c2),
+          analog.c0 - analog.c1 + analog.c2};
 }
 
 double hertzBelowEdge(double edge, int index, int perOctave) {
   return edge * std::exp2(-static_cast<double>(index) / perOctave);
+}
+
+// The fitted frequencies below edge and above it up to toRate / 2, with the shelf's squared
+// magnitude from power(hertz).
+template <typename Power>
+Points fitPoints(double edge, double toRate, const Power& power) {
+  Points points{};
+  for (int i = 0; i < kPoints; ++i) {
+    const bool inBand = i < kBandPoints;
+    const double hertz = inBand ? hertzBelowEdge(edge, i, kBandPointsPerOctave)
+                                : edge + (0.5 * toRate - edge) * (i - kBandPoints + 1) / kTailPoints;
+    const double sine = std::sin(std::numbers::pi * hertz / toRate);
+    points[i] = {sine * sine, power(hertz), inBand};
+  }
+  return points;
+}
+
+// One round: the least-squares n1, n2, d1, d2 of N(u) - target D(u) = 0 at every point, each
+// equation divided by target times the last round's D(u) so that it weighs the relative error,
+// the columns scaled to unit length for the normal equations.
+std::optional<Vector> refine(const Points& points, double dc, double tailWeight, const Vector& last) {
+  std::array<Vector, kPoints> rows{};
+  std::array<double, kPoints> right{};
+  Vector scale{};
+  for (int i = 0; i < kPoints; ++i) {
+    const Point& p = points[i];
+    const double lastDenominator = 1.0 + last[2] * p.u + last[3] * p.u * p.u;
+    const double s = (p.inBand ? 1.0 : tailWeight) / (p.target * lastDenominator);
+    rows[i] = {s * p.u, s * p.u * p.u, -s * p.target * p.u, -s * p.target * p.u * p.u};
+    right[i] = s * (p.target - dc);
+    for (int k = 0; k < kUnknowns; ++k) scale[k] += rows[i][k] * rows[i][k];
+  }
+  for (double& s : scale) s = s > 0.0 ? std::sqrt(s) : 1.0;
+  Matrix normal{};
+  Vector projected{};
+  for (int i = 0; i < kPoints; ++i) {
+    for (int j = 0; j < kUnknowns; ++j) {
+      projected[j] += rows[i][j] / scale[j] * right[i];
+      for (int k = 0; k < kUnknowns; ++k) normal[j][k] += rows[i][j] / scale[j] * rows[i][k] / scale[k];
+    }
+  }
+  std::optional<Vector> solved = solve(normal, projected);
+  if (solved) {
+    for (int k = 0; k < kUnknowns; ++k) (*solved)[k] /= scale[k];
+  }
+  return solved;
+}
+
+// The section of the fit, none where it has no stable, minimum-phase factors.
+std::optional<ShelfFit::Section> fitted(const Points& points, double dc, double tailWeight) {
+  Vector x{};
+  for (int round = 0; round < kRounds; ++round) {
+    const std::optional<Vector> refined = refine(points, dc, tailWeight, x);
+    if (!refined) return std::nullopt;
+    x = *refined;
+  }
+  const std::optional<Quadratic> numerator = factor(inTangent({dc, x[0], x[1]}));
+  const std::optional<Quadratic> denominator = factor(inTangent({1.0, x[2], x[3]}));
+  // Strictly positive denominator coefficients keep both poles inside the unit circle; the
+  // numerator may put its zeros on it, a notch above the band edge where the fit would dip below
+  // zero there.
+  if (!numerator || !denominator ||
+      !(denominator->c0 > 0.0 && denominator->c1 > 0.0 && denominator->c2 > 0.0)) {
+    return std::nullopt;
+  }
+  const Quadratic b = bilinear(*numerator), a = bilinear(*denominator);
+  return ShelfFit::Section{static_cast<float>(b.c0 / a.c0), static_cast<float>(b.c1 / a.c0),
+                           static_cast<float>(b.c2 / a.c0), static_cast<float>(a.c1 / a.c0),
+                           static_cast<float>(a.c2 / a.c0)};
 }
 
 }  // namespace
@@ -102,9 +180,11 @@ std::optional<ShelfFit::Section> ShelfFit::fit(const Shelf& shelf) const {
   if (!plain) return std::nullopt;
   double closestDeviation = largestDeviationDb(*plain, shelf);
   if (closestDeviation <= kCloseEnoughDb) return std::nullopt;
+  const Points points = fitPoints(bandEdge(), toRate, [&](double hertz) { return shelfPower(shelf, hertz); });
+  const double dc = shelfPower(shelf, 0.0);
   std::optional<Section> closest;
   for (const double tailWeight : kTailWeights) {
-    const std::optional<Section> section = fitted(shelf, tailWeight);
+    const std::optional<Section> section = fitted(points, dc, tailWeight);
     if (!section) continue;
     const double deviation = largestDeviationDb(*section, shelf);
     if (deviation < closestDeviation) {
@@ -120,62 +200,8 @@ std::optional<ShelfFit::Section> ShelfFit::prewarped(const Shelf& shelf) const {
   if (!t) return std::nullopt;
   const double tuned = static_cast<float>(*t);
   return Section{static_cast<float>(0.5 * (shelf.dry + shelf.weight * tuned)),
-                 static_cast<float>(-0.5 * (shelf.dry * tuned + shelf.weight)), 0.0f, static_cast<float>(-tuned),
-                 0.0f};
-}
-
-std::optional<ShelfFit::Section> ShelfFit::fitted(const Shelf& shelf, double tailWeight) const {
-  struct Point {
-    double u, target, weight;
-  };
-  std::array<Point, kPoints> points{};
-  const double edge = bandEdge();
-  for (int i = 0; i < kPoints; ++i) {
-    const bool inBand = i < kBandPoints;
-    const double hertz = inBand ? hertzBelowEdge(edge, i, kBandPointsPerOctave)
-                                : edge + (0.5 * toRate - edge) * (i - kBandPoints + 1) / kTailPoints;
-    const double sine = std::sin(std::numbers::pi * hertz / toRate);
-    points[i] = {sine * sine, shelfPower(shelf, hertz), inBand ? 1.0 : tailWeight};
-  }
-  const double n0 = shelfPower(shelf, 0.0);
-  Vector x{};
-  for (int round = 0; round < kRounds; ++round) {
-    // Rows of N(u) - target D(u) = 0 over target times the last round's D(u), scaled per column.
-    std::array<Vector, kPoints> rows{};
-    std::array<double, kPoints> right{};
-    Vector scale{};
-    for (int i = 0; i < kPoints; ++i) {
-      const Point& p = points[i];
-      const double last = 1.0 + x[2] * p.u + x[3] * p.u * p.u;
-      const double s = p.weight / (p.target * last);
-      rows[i] = {s * p.u, s * p.u * p.u, -s * p.target * p.u, -s * p.target * p.u * p.u};
-      right[i] = s * (p.target - n0);
-      for (int k = 0; k < kUnknowns; ++k) scale[k] += rows[i][k] * rows[i][k];
-    }
-    for (double& s : scale) s = s > 0.0 ? std::sqrt(s) : 1.0;
-    Matrix normal{};
-    Vector projected{};
-    for (int i = 0; i < kPoints; ++i) {
-      for (int j = 0; j < kUnknowns; ++j) {
-        projected[j] += rows[i][j] / scale[j] * right[i];
-        for (int k = 0; k < kUnknowns; ++k) normal[j][k] += rows[i][j] / scale[j] * rows[i][k] / scale[k];
-      }
-    }
-    const std::optional<Vector> solved = solve(normal, projected);
-    if (!solved) return std::nullopt;
-    for (int k = 0; k < kUnknowns; ++k) x[k] = (*solved)[k] / scale[k];
-  }
-  const std::optional<Quadratic> numerator = factor(inTangent({n0, x[0], x[1]}));
-  const std::optional<Quadratic> denominator = factor(inTangent({1.0, x[2], x[3]}));
-  // Strictly positive denominator coefficients keep both poles inside the unit circle; the
-  // numerator may put its zeros on it, a notch above the band edge where the fit would dip below
-  // zero there.
-  if (!numerator || !denominator || !(denominator->c0 > 0.0 && denominator->c1 > 0.0 && denominator->c2 > 0.0)) {
-    return std::nullopt;
-  }
-  const Quadratic b = bilinear(*numerator), a = bilinear(*denominator);
-  return Section{static_cast<float>(b.c0 / a.c0), static_cast<float>(b.c1 / a.c0), static_cast<float>(b.c2 / a.c0),
-                 static_cast<float>(a.c1 / a.c0), static_cast<float>(a.c2 / a.c0)};
+                 static_cast<float>(-0.5 * (shelf.dry * tuned + shelf.weight)), 0.0f,
+                 static_cast<float>(-tuned), 0.0f};
 }
 
 double ShelfFit::largestDeviationDb(const Section& section, const Shelf& shelf) const {
@@ -200,7 +226,8 @@ double ShelfFit::shelfPower(const Shelf& shelf, double hertz) const {
 double ShelfFit::sectionPower(const Section& section, double hertz) const {
   const std::complex<double> delay = std::polar(1.0, -2.0 * std::numbers::pi * hertz / toRate);
   const std::complex<double> numerator =
-      static_cast<double>(section.b0) + delay * (static_cast<double>(section.b1) + delay * static_cast<double>(section.b2));
+      static_cast<double>(section.b0) +
+      delay * (static_cast<double>(section.b1) + delay * static_cast<double>(section.b2));
   const std::complex<double> denominator =
       1.0 + delay * (static_cast<double>(section.a1) + delay * static_cast<double>(section.a2));
   return std::norm(numerator / denominator);

@@ -59,7 +59,6 @@ class ShelfFit {
   double bandEdge() const;
 
  private:
-  std::optional<Section> fitted(const Shelf& shelf, double tailWeight) const;
   std::optional<Section> prewarped(const Shelf& shelf) const;
   double shelfPower(const Shelf& shelf, double hertz) const;
   double sectionPower(const Section& section, double hertz) const;

@@ -265,14 +265,16 @@ TEST(IIRCascadePasses, CountThatChangesTheGainRefitsACarriedShelf) {
     int from, to;
   };
   for (const Change change : {Change{3, 2}, Change{2, 3}, Change{3, 4}}) {
-    const Settings before{.order = 1, .highShelf = true, .frequency = 0.357f, .k = 0.38f, .passes = change.from};
+    const Settings before{
+        .order = 1, .highShelf = true, .frequency = 0.357f, .k = 0.38f, .passes = change.from};
     Settings after = before;
     after.passes = change.to;
     TestCascade changed(before, 176400.0f, TimeScale(4, 0.0f));
     const TestCascade fresh(after, 176400.0f, TimeScale(4, 0.0f));
     changed.run(noise(64));
     changed.cascade.setPasses(change.to);
-    EXPECT_EQ(sectionValues(changed.cascade), sectionValues(fresh.cascade)) << change.from << " to " << change.to;
+    EXPECT_EQ(sectionValues(changed.cascade), sectionValues(fresh.cascade))
+        << change.from << " to " << change.to;
     EXPECT_NE(changed.run(std::vector<float>(8, 0.0f)), std::vector<float>(8, 0.0f));
   }
 }

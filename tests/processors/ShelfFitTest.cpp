@@ -82,9 +82,11 @@ Settings shelfSettings(const Case& c) {
 double responseDb(const IIRCascade& cascade, double hertz, double rate) {
   const PassWavefront::Section s = cascade.section();
   const std::complex<double> z = std::polar(1.0, -2.0 * std::numbers::pi * hertz / rate);
-  const std::complex<double> section = (static_cast<double>(s.b0) + z * (static_cast<double>(s.b1) + z * static_cast<double>(s.b2))) /
-                                       (1.0 + z * (static_cast<double>(s.a1) + z * static_cast<double>(s.a2)));
-  const std::complex<double> pass = 0.5 * (static_cast<double>(s.dry) + static_cast<double>(s.weight) * section);
+  const std::complex<double> section =
+      (static_cast<double>(s.b0) + z * (static_cast<double>(s.b1) + z * static_cast<double>(s.b2))) /
+      (1.0 + z * (static_cast<double>(s.a1) + z * static_cast<double>(s.a2)));
+  const std::complex<double> pass =
+      0.5 * (static_cast<double>(s.dry) + static_cast<double>(s.weight) * section);
   return cascade.passes() * 20.0 * std::log10(std::abs(pass));
 }
 
@@ -103,19 +105,21 @@ TEST_P(CarriedShelf, Keeps44100ResponseBelow15kHz) {
   const auto& [shelfCase, run] = GetParam();
   const TestCascade reference(shelfSettings(shelfCase));
   const TestCascade carried(shelfSettings(shelfCase), run.rate, run.scale);
-  EXPECT_LE(largestDifferenceDb(reference.cascade, 44100.0, carried.cascade, run.rate), shelfCase.toleranceDb);
+  EXPECT_LE(largestDifferenceDb(reference.cascade, 44100.0, carried.cascade, run.rate),
+            shelfCase.toleranceDb);
 }
 
 INSTANTIATE_TEST_SUITE_P(CornersGainsPasses, CarriedShelf,
                          ::testing::Combine(::testing::ValuesIn(kCases), ::testing::ValuesIn(kRuns)),
                          [](const ::testing::TestParamInfo<std::tuple<Case, Run>>& info) {
-                           return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
+                           return std::string(std::get<0>(info.param).name) + "_" +
+                                  std::get<1>(info.param).name;
                          });
 
 // Shelves the fit takes: corners from 2 kHz up at the shipped gains and beyond.
 const ShelfFit::Shelf kFittedShelves[] = {
     shelfAt44100(0.25, 0.35, true, 2), shelfAt44100(0.357, 0.38, true, 3), shelfAt44100(0.5, 0.75, true, 6),
-    shelfAt44100(0.5, 0.25, false, 6), shelfAt44100(1.0, 0.7, false, 3),  shelfAt44100(0.357, 0.0, true, 4),
+    shelfAt44100(0.5, 0.25, false, 6), shelfAt44100(1.0, 0.7, false, 3),   shelfAt44100(0.357, 0.0, true, 4),
 };
 
 const double kRates[] = {176400.0, 96000.0, 48000.0, 352800.0, 88200.0};
@@ -146,7 +150,8 @@ TEST_P(FittedShelf, KeepsTheDcGain) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shelves, FittedShelf,
-                         ::testing::Combine(::testing::ValuesIn(kFittedShelves), ::testing::ValuesIn(kRates)));
+                         ::testing::Combine(::testing::ValuesIn(kFittedShelves),
+                                            ::testing::ValuesIn(kRates)));
 
 // The prewarped first-order shelf misses the shipped 3 kHz cab shelf by far more than the fit,
 // so a design that fell back to it would fail the figures above.
@@ -184,7 +189,8 @@ const EdgeCase kEdges[] = {
 };
 
 TEST(ShelfFit, BandEdgeFollowsTheRates) {
-  for (const EdgeCase& c : kEdges) EXPECT_DOUBLE_EQ(ShelfFit(c.fromRate, c.toRate).bandEdge(), c.edge) << c.name;
+  for (const EdgeCase& c : kEdges)
+    EXPECT_DOUBLE_EQ(ShelfFit(c.fromRate, c.toRate).bandEdge(), c.edge) << c.name;
 }
 
 // Another design rate than 44.1 kHz: a shelf written for 96 kHz run at 44.1 kHz, whose
@@ -198,7 +204,8 @@ TEST(ShelfFit, FollowsA96kHzShelfAt44100) {
 
 // No corner strictly between 0 Hz and the Nyquist frequency: nothing to fit.
 TEST(ShelfFit, NoFitWithoutACorner) {
-  for (const double t : {1.0, -1.0, 1.5}) EXPECT_FALSE(ShelfFit(44100.0, 96000.0).fit({t, 1.5, 0.5}).has_value()) << t;
+  for (const double t : {1.0, -1.0, 1.5})
+    EXPECT_FALSE(ShelfFit(44100.0, 96000.0).fit({t, 1.5, 0.5}).has_value()) << t;
 }
 
 }  // namespace

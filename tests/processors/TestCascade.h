@@ -45,4 +45,3 @@ struct TestCascade {
   float sampleRate;
   IIRCascade cascade{sampleRate};
 };
-
