@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "processors/AllpassRetuning.h"
+#include "processors/ShelfFit.h"
 #include "processors/WavefrontSeries.h"
 
 namespace {
@@ -28,6 +29,11 @@ float IIRCascade::normalizedFrequencyAt(float rate) const {
 
 void IIRCascade::designFilter(float newFrequency) {
   frequencyParameter = newFrequency;
+  design();
+  clearHistories();
+}
+
+void IIRCascade::design() {
   const float designRate = timeScale.referenceRate(sampleRate);
   if (filterOrder == 1) {
     // Not used by the first-order coefficients; it is what "Alpha" reads
@@ -41,7 +47,6 @@ void IIRCascade::designFilter(float newFrequency) {
   // A section that has no analog image (a pole on or outside the unit circle)
   // keeps its parameters' own design at the sample rate.
   if (designRate != sampleRate && !carryOver(designRate)) designAt(sampleRate);
-  clearHistories();
 }
 
 float IIRCascade::centreCosine(float rate) const {
@@ -71,13 +76,22 @@ bool IIRCascade::carryOver(float fromRate) {
     return tuned.has_value();
   }
   const std::optional<double> tuned = retuning.firstOrder(b0);
-  if (tuned) setFirstOrder(static_cast<float>(*tuned));
-  return tuned.has_value();
+  if (!tuned) return false;
+  const float gain = boostGain();
+  const std::optional<ShelfFit::Section> fitted =
+      ShelfFit(fromRate, sampleRate).fit({b0, 1.0f + gain, mixWeight(gain)});
+  if (fitted) {
+    setFitted(*fitted, gain);
+  } else {
+    setFirstOrder(static_cast<float>(*tuned));
+  }
+  return true;
 }
 
 void IIRCascade::clearHistories() { histories.fill(0.0f); }
 
 void IIRCascade::setSecondOrder(double alpha, float k) {
+  fittedGain.reset();
   const float a = static_cast<float>(alpha);
   b0 = a;
   b1 = static_cast<float>(-(static_cast<double>(k) * (alpha + 1.0)));
@@ -88,6 +102,7 @@ void IIRCascade::setSecondOrder(double alpha, float k) {
 }
 
 void IIRCascade::setFirstOrder(float t) {
+  fittedGain.reset();
   b0 = t;
   b1 = -1.0f;
   b2 = 0.0f;
@@ -96,7 +111,21 @@ void IIRCascade::setFirstOrder(float t) {
   a2 = 0.0f;
 }
 
-void IIRCascade::setPasses(VstInt32 count) { passCount = std::min(count, kMaxPasses); }
+void IIRCascade::setFitted(const ShelfFit::Section& fitted, float gain) {
+  fittedGain = gain;
+  b0 = fitted.b0;
+  b1 = fitted.b1;
+  b2 = fitted.b2;
+  a0 = 1.0f;
+  a1 = fitted.a1;
+  a2 = fitted.a2;
+}
+
+void IIRCascade::setPasses(VstInt32 count) {
+  passCount = std::min(count, kMaxPasses);
+  // Two passes share the gain, so a fitted shelf that holds another gain is fitted again.
+  if (fittedGain && *fittedGain != boostGain()) design();
+}
 
 float IIRCascade::boostGain() const {
   // K in 0..1 maps to -30..+30, then to a gain of e^-3..e^3; two passes
@@ -124,6 +153,8 @@ PassWavefront::Lane IIRCascade::lane(const PassWavefront::Section& shared, VstIn
 }
 
 PassWavefront::Section IIRCascade::section() const {
+  // A fitted section is the whole pass, gain included: 0.5 * (0 * x + 2 * y) is y.
+  if (fittedGain) return {b0, b1, b2, a1, a2, 0.0f, 2.0f};
   const float gain = boostGain();
   return {b0, b1, b2, a1, a2, 1.0f + gain, mixWeight(gain)};
 }

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <array>
+#include <optional>
 
 #include "frame/VstInterface.h"
 #include "processors/PassWavefront.h"
+#include "processors/ShelfFit.h"
 #include "processors/TimeScale.h"
 
 // The section is a first-order allpass (order 1 and every order other than 2)
@@ -15,9 +17,17 @@
 // of gain G, where G follows from K. Arithmetic is float32 at every step, as
 // the filter has always sounded; alpha alone is kept in double.
 //
+// Carried over to another rate (setTimeScale), a shelf whose corner is high
+// enough for the design rate's warping to show becomes one second-order
+// section fitted to its response at that rate (ShelfFit); that section holds
+// the gain G of K and of the pass count at the design, and setPasses() fits
+// it again when the count changes G.
+//
 // The engine drives its two input filters through this class: it writes K
 // and the post gain with setK() and setPostGain() and then calls
-// designFilter(frequency()). Setters do not redesign on their own.
+// designFilter(frequency()). Setters do not redesign on their own, but for
+// setPasses() on a fitted shelf (above), and a fitted shelf takes K and the
+// shelf type only at its design.
 //
 // No locks: setters and designFilter rewrite coefficients and histories in
 // place, so the owner serialises them against processCascade().
@@ -65,7 +75,8 @@ class IIRCascade {
   float frequency() const { return frequencyParameter; }
   VstInt32 passes() const { return passCount; }
   // Limited to kMaxPasses, the number of passes the histories hold; a count
-  // of 0 or less processes nothing.
+  // of 0 or less processes nothing. Redesigns a fitted shelf whose gain the
+  // count changes, keeping the histories; allocates nothing.
   void setPasses(VstInt32 count);
   VstInt32 order() const { return filterOrder; }
   void setOrder(VstInt32 value) { filterOrder = value; }
@@ -85,10 +96,12 @@ class IIRCascade {
   float mixWeight(float gain) const;
   float normalizedFrequencyAt(float rate) const;
   float centreCosine(float rate) const;
+  void design();
   void designAt(float rate);
   bool carryOver(float fromRate);
   void setSecondOrder(double alpha, float k);
   void setFirstOrder(float t);
+  void setFitted(const ShelfFit::Section& fitted, float gain);
 
   VstInt32 channels = 2;
   float b0 = 0.0f, b1 = 0.0f, b2 = 0.0f;
@@ -103,4 +116,6 @@ class IIRCascade {
   VstInt32 filterOrder = 2;
   bool isHighShelf = false;
   TimeScale timeScale;
+  // The gain G a fitted section holds; none for the allpass section and its mix.
+  std::optional<float> fittedGain;
 };

@@ -252,6 +252,33 @@ TEST(IIRCascadePasses, CountIsLimitedToTwenty) {
   EXPECT_EQ(cascade.passes(), -3);
 }
 
+std::vector<float> sectionValues(const IIRCascade& cascade) {
+  const PassWavefront::Section s = cascade.section();
+  return {s.b0, s.b1, s.b2, s.a1, s.a2, s.dry, s.weight};
+}
+
+// A shelf carried over to 4x holds the gain of its pass count in its fitted section; two passes
+// share the gain, so a count that moves to or from two passes fits it again, as a fresh design
+// with that count would be, while the histories run on.
+TEST(IIRCascadePasses, CountThatChangesTheGainRefitsACarriedShelf) {
+  struct Change {
+    int from, to;
+  };
+  for (const Change change : {Change{3, 2}, Change{2, 3}, Change{3, 4}}) {
+    const Settings before{
+        .order = 1, .highShelf = true, .frequency = 0.357f, .k = 0.38f, .passes = change.from};
+    Settings after = before;
+    after.passes = change.to;
+    TestCascade changed(before, 176400.0f, TimeScale(4, 0.0f));
+    const TestCascade fresh(after, 176400.0f, TimeScale(4, 0.0f));
+    changed.run(noise(64));
+    changed.cascade.setPasses(change.to);
+    EXPECT_EQ(sectionValues(changed.cascade), sectionValues(fresh.cascade))
+        << change.from << " to " << change.to;
+    EXPECT_NE(changed.run(std::vector<float>(8, 0.0f)), std::vector<float>(8, 0.0f));
+  }
+}
+
 // What the output buffer held (an earlier block, in a graph another node's audio) must not
 // play again.
 TEST(IIRCascadePasses, NoPassOutputsSilence) {

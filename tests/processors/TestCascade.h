@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "processors/IIRCascade.h"
+#include "processors/TimeScale.h"
 
 struct Settings {
   int order = 2;
@@ -15,9 +16,11 @@ struct Settings {
   float postGain = 1.0f;
 };
 
-// A cascade with its own sample rate, as an effect would own it.
+// A cascade with its own sample rate, as an effect would own it, designed for the time scale.
 struct TestCascade {
-  explicit TestCascade(const Settings& settings, float rate = 44100.0f) : sampleRate(rate) {
+  explicit TestCascade(const Settings& settings, float rate = 44100.0f, const TimeScale& scale = TimeScale())
+      : sampleRate(rate) {
+    cascade.setTimeScale(scale);
     cascade.setOrder(settings.order);
     cascade.setHighShelf(settings.highShelf);
     cascade.setK(settings.k);
@@ -42,4 +45,3 @@ struct TestCascade {
   float sampleRate;
   IIRCascade cascade{sampleRate};
 };
-
