@@ -68,3 +68,19 @@ inline void forEachSample(VstInt32 count, Kernel&& kernel) {
   for (; i + 4 <= count; i += 4) kernel.template operator()<Float4>(i);
   for (; i < count; ++i) kernel.template operator()<float>(i);
 }
+
+// Whether low < x < high for each of count samples: false where one is NaN.
+inline bool allBetween(const float* samples, VstInt32 count, float low, float high) {
+  const __m128 lows = _mm_set1_ps(low);
+  const __m128 highs = _mm_set1_ps(high);
+  __m128 inside = _mm_cmpeq_ps(lows, lows);
+  VstInt32 i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const __m128 x = _mm_loadu_ps(samples + i);
+    inside = _mm_and_ps(inside, _mm_and_ps(_mm_cmpgt_ps(x, lows), _mm_cmplt_ps(x, highs)));
+  }
+  bool rest = _mm_movemask_ps(inside) == 0xf;
+  for (; i < count; ++i) rest &= (samples[i] > low) & (samples[i] < high);
+  return rest;
+}
+

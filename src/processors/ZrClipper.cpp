@@ -122,11 +122,7 @@ void ZrClipper::integrateSegments(const HardClip& clip, const float* gained, flo
 // limits), so that clipping would leave the stretch as it is.
 bool ZrClipper::insideTheLimits(const HardClip& clip, const float* samples, VstInt32 count) {
   const float margin = kLineMargin * (clip.upper - clip.lower);
-  const float low = clip.lower + margin;
-  const float high = clip.upper - margin;
-  bool inside = true;
-  for (VstInt32 i = 0; i < count; ++i) inside &= (samples[i] > low) & (samples[i] < high);
-  return inside;
+  return allBetween(samples, count, clip.lower + margin, clip.upper - margin);
 }
 
 HardClip ZrClipper::hardClipping() const {
