@@ -378,5 +378,15 @@ std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::installGraph(std::unique_ptr<P
   std::swap(graph, prepared);
   if (graph) presetIndex = graph->presetIndex;
   ++graphSerial;
+  followGraphRate();
   return prepared;
+}
+
+// The input filters have the response at the rate the graph names, as its own equalisers do,
+// whatever the host's rate; without a named rate they are designed at the host's, as always.
+// Their designs at the host's rate, and their histories, carry on where that rate is the same.
+void ZrVelkoranGeneric::followGraphRate() {
+  const TimeScale scale(1, graph ? graph->timing.referenceRate : 0.0f);
+  bassFilter.cascade().retime(scale);
+  loMidFilter.cascade().retime(scale);
 }

@@ -23,7 +23,9 @@
 // (entry 0 to entry 1) and the output factor. A graph whose description asks
 // for oversampling runs between an upsampler after the lo-mid filter and a
 // decimator before the output factor, at that multiple of the host's rate,
-// in pieces whose samples at that rate fit the bank's buffers. The engine is an effect of its
+// in pieces whose samples at that rate fit the bank's buffers. The input filters run at the
+// host's rate, designed for the response they have at the rate the graph's description names
+// (at the host's rate when it names none). The engine is an effect of its
 // own, created with the internal host callback and never handed to the host.
 // Locking is left to the platform class: one lock serialises each block,
 // each change of the first three user parameters and every graph swap; a
@@ -89,7 +91,8 @@ class ZrVelkoranGeneric : public AudioEffectX {
   // Any thread, audio included: swaps prepared in under the engine lock,
   // which it holds only for the swap, and returns the graph it replaces
   // (null when there was none); the caller destroys that one, off the audio
-  // thread. Allocates and frees nothing.
+  // thread. The input filters then follow the rate the new graph names (designed in place).
+  // Allocates and frees nothing.
   std::unique_ptr<PreparedGraph> installGraph(std::unique_ptr<PreparedGraph> prepared);
 
   // The names of the archive's graph descriptions, sorted; fixed after
@@ -129,6 +132,7 @@ class ZrVelkoranGeneric : public AudioEffectX {
   std::unique_ptr<PreparedGraph> installRequested(std::unique_ptr<PreparedGraph> prepared,
                                                   std::uint64_t request);
   static void tellSampleRate(PreparedGraph& prepared, float rate);
+  void followGraphRate();
   void noteSilence();
 
   // Whether the lo-mid post gain is 0 (pre gain 0). The audio thread reads

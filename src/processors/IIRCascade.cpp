@@ -28,6 +28,17 @@ float IIRCascade::normalizedFrequencyAt(float rate) const {
 
 void IIRCascade::designFilter(float newFrequency) {
   frequencyParameter = newFrequency;
+  design();
+  clearHistories();
+}
+
+void IIRCascade::retime(const TimeScale& scale) {
+  const bool moves = scale.referenceRate(sampleRate) != timeScale.referenceRate(sampleRate);
+  timeScale = scale;
+  if (moves) design();
+}
+
+void IIRCascade::design() {
   const float designRate = timeScale.referenceRate(sampleRate);
   if (filterOrder == 1) {
     // Not used by the first-order coefficients; it is what "Alpha" reads
@@ -41,7 +52,6 @@ void IIRCascade::designFilter(float newFrequency) {
   // A section that has no analog image (a pole on or outside the unit circle)
   // keeps its parameters' own design at the sample rate.
   if (designRate != sampleRate && !carryOver(designRate)) designAt(sampleRate);
-  clearHistories();
 }
 
 float IIRCascade::centreCosine(float rate) const {
