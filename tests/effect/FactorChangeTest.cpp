@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "AllocationCount.h"
 #include "ArchiveTest.h"
 #include "TestEngines.h"
 
@@ -186,5 +187,32 @@ INSTANTIATE_TEST_SUITE_P(Oversampling, FactorChange,
                          [](const auto& info) {
                            return "From" + std::to_string(info.param.a) + "To" + std::to_string(info.param.b);
                          });
+
+// After silence there is nothing to take over: the sound changed to as the chord begins plays
+// as in an engine that started with it, bit for bit.
+TEST_F(FactorChange, AfterSilenceStartsAsAFreshEngine) {
+  std::vector<float> input(3000, 0.0f);
+  const std::vector<float> chord = heldChord();
+  std::copy(chord.begin(), chord.begin() + 2000, input.begin() + 1000);
+  auto fresh = engines.make(archive({{"b.xml", soundB(16)}}));
+  const std::vector<float> expected = play(*fresh, input, input.size());
+  auto changing = engines.make(archive({{"a.xml", soundA(1)}, {"b.xml", soundB(16)}}));
+  EXPECT_EQ(play(*changing, input, 1000), expected);
+}
+
+// The swap may run on the audio thread: the samplers take the stream over in place.
+TEST_F(FactorChange, TakingTheStreamOverAllocatesNothing) {
+  auto engine = engines.make(archive({{"a.xml", soundA(1)}, {"b.xml", soundB(16)}}));
+  play(*engine, heldChord(), kLength);
+  std::unique_ptr<PreparedGraph> prepared = engine->prepareGraph(1);
+  ASSERT_NE(prepared, nullptr);
+  std::unique_ptr<PreparedGraph> replaced;
+  {
+    const AllocationCount count;
+    replaced = engine->installGraph(std::move(prepared));
+    EXPECT_EQ(count.allocations(), 0);
+  }
+  EXPECT_EQ(engine->graphOversampling(), 16);
+}
 
 }  // namespace
