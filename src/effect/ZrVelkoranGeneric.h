@@ -92,8 +92,8 @@ class ZrVelkoranGeneric : public AudioEffectX {
   // Any thread, audio included: swaps prepared in under the engine lock,
   // which it holds only for the swap, and returns the graph it replaces
   // (null when there was none); the caller destroys that one, off the audio
-  // thread. The input filters then follow the rate the new graph names (designed in place).
-  // Allocates and frees nothing.
+  // thread. The input filters then follow the rate the new graph names, and the new graph's
+  // samplers take over the stream that plays (both in place). Allocates and frees nothing.
   std::unique_ptr<PreparedGraph> installGraph(std::unique_ptr<PreparedGraph> prepared);
 
   // The names of the archive's graph descriptions, sorted; fixed after

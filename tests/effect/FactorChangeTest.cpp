@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,7 @@ constexpr double kRate = 44100.0;
 // Uneven blocks, so changes and the samplers' pieces fall off any power of two.
 constexpr std::size_t kBlock = 300;
 // The first change comes after 0.15 s of A, when everything A holds has settled; the others
-// follow it at uneven steps over more than a period of the chord's lowest note, so that the
+// follow it at uneven steps spread over a period of the chord's lowest note, so that the
 // measures do not hang on where in the waveform one change falls.
 constexpr std::size_t kFirstChange = 22 * kBlock;
 constexpr std::size_t kChangeStep = 53;
@@ -38,7 +39,7 @@ std::vector<float> heldChord() {
   for (std::size_t i = 0; i < kLength; ++i) {
     for (const double fundamental : strings) {
       for (int k = 1; k <= 8; ++k) {
-        mix[i] += std::sin(2.0 * M_PI * fundamental * k * static_cast<double>(i) / kRate + 0.7 * k) / k;
+        mix[i] += std::sin(2.0 * std::numbers::pi * fundamental * k * static_cast<double>(i) / kRate + 0.7 * k) / k;
       }
     }
   }
@@ -173,7 +174,8 @@ TEST_P(FactorChange, IsNoRougherThanAtEqualFactors) {
 // Two margins beyond 1 dB, against the change between sounds at the host's rate. Into an
 // oversampled sound: the decimator starts from its first input held (it cannot have heard the
 // new graph's past), and the fresh graph's first millisecond at the raised rate strays further
-// from its settled output: 2 to 3 dB more energy (7 dB with samplers starting from silence).
+// from its settled output: 2 to 3 dB more energy (6 to 7 dB with samplers starting from
+// silence, and 4 dB larger steps).
 // Out of one: the samplers' group delay, a few host samples, is gone at once, so the waveform
 // jumps ahead (1.4 dB from 16x).
 constexpr double kIntoSamplersDb = 3.5;
