@@ -34,8 +34,9 @@ Oversampler::Oversampler(int factor, VstInt32 maxFrames) : rateFactor(factor), f
   const int octaves = octavesOf(factor);
   for (int octave = 0; octave < octaves; ++octave) up.emplace_back(stageDesign(octave), HalfBandStage::Direction::up);
   for (int octave = octaves - 1; octave >= 0; --octave) down.emplace_back(stageDesign(octave), HalfBandStage::Direction::down);
+  // Two host samples at least: what hear() raises in one piece.
   for (std::vector<float>& buffer : scratch)
-    buffer.assign(static_cast<std::size_t>(maxFrames) * factor / 2, 0.0f);
+    buffer.assign(static_cast<std::size_t>(std::max(maxFrames, 2)) * factor / 2, 0.0f);
 }
 
 void Oversampler::upsample(const float* in, float* out, VstInt32 frames) {

@@ -206,6 +206,18 @@ TEST_P(Pieces, HearingIsUpsamplingWithoutOutput) {
   EXPECT_EQ(rest.samples(), std::vector<float>(whole.begin() + 600 * factor, whole.end()));
 }
 
+// A sampler for blocks of one sample hears the stream one sample at a time.
+TEST_P(Pieces, HearingFitsTheSmallestSampler) {
+  const int factor = GetParam();
+  const std::vector<float> in = sine(700.0, kHostRate, 40);
+  Oversampler played(factor, 1), heard(factor, 1);
+  const std::vector<float> whole = upsampledInPieces(played, in, {1});
+  heard.hear(in.data(), 39);
+  std::vector<float> last(static_cast<std::size_t>(factor));
+  heard.upsample(in.data() + 39, last.data(), 1);
+  EXPECT_EQ(last, std::vector<float>(whole.end() - factor, whole.end()));
+}
+
 // Taking a level over: a held input comes out at once at that level, where a cleared decimator
 // rises to it through its delay. Only the first block after is started so: the next one goes
 // on from there.
