@@ -65,8 +65,8 @@ std::vector<float> coefficientsOf(const IIRCascade& cascade) {
 }
 
 // How the engine comes to run the graph that names 44.1 kHz at the host's rate with "Pre bass"
-// set.
-// kPresetChangeLast: from the graph that names none, set at that rate.
+// set: the rate and "Pre bass" set under it in either order, or both set under the graph that
+// names none and the "Preset" changed last.
 enum class Steps { kRateThenPreBass, kPreBassThenRate, kPresetChangeLast };
 
 struct AtRateCase {
