@@ -145,6 +145,7 @@ void ZrVelkoranGeneric::recoverFromFault(float* const* outputs, VstInt32 channel
   silence(outputs, channels, sampleFrames);
   bassFilter.clearSignalState();
   loMidFilter.clearSignalState();
+  recentInput.clear();
   if (graph) clearGraphState(*graph);
 }
 
@@ -169,9 +170,11 @@ void ZrVelkoranGeneric::processChunk(float* input, float* const* outputs, VstInt
     result = hostRateSamples.data();
   } else if (graph) {
     graph->plan.run(sampleFrames, input);
+    recentInput.append(bufferBank.channel(BufferBank::kGraphInput), sampleFrames);
   } else {
     const std::array<WavefrontSeries::Stage, 2> inputFilters = inputFilterStages();
     WavefrontSeries::run(inputFilters.data(), 2, input, sampleFrames, PassWavefront::laneCapacity());
+    recentInput.append(bufferBank.channel(BufferBank::kGraphInput), sampleFrames);
   }
   for (VstInt32 channel = 0; channel < channels; ++channel)
     writeOutput(outputs[channel], result, sampleFrames);
@@ -185,6 +188,7 @@ void ZrVelkoranGeneric::runOversampled(PreparedGraph& prepared, const float* inp
       WavefrontSeries::equaliser(bassFilter.cascade(), bufferBank.channel(BufferBank::kGraphOutput)),
       WavefrontSeries::equaliser(loMidFilter.cascade(), hostRateSamples.data())};
   WavefrontSeries::run(inputFilters.data(), 2, input, sampleFrames, PassWavefront::laneCapacity());
+  recentInput.append(hostRateSamples.data(), sampleFrames);
   Oversampler& sampler = *prepared.oversampler;
   sampler.upsample(hostRateSamples.data(), bufferBank.channel(BufferBank::kGraphInput), sampleFrames);
   prepared.plan.run(sampleFrames * sampler.factor());
@@ -378,5 +382,26 @@ std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::installGraph(std::unique_ptr<P
   std::swap(graph, prepared);
   if (graph) presetIndex = graph->presetIndex;
   ++graphSerial;
+  followGraphRate();
+  if (graph && graph->oversampler) takeOverStream(*graph->oversampler);
   return prepared;
+}
+
+// A graph swapped in mid-stream starts from silence, as one at the host's rate does, but its
+// samplers would add a gap: the upsampler's filters rising from silence through their delay,
+// then the decimator's. The upsampler hears what the input filters gave last, as if it had run
+// all along, and the decimator starts at the graph's first output. Where the stream was
+// silent they start as a fresh engine's.
+void ZrVelkoranGeneric::takeOverStream(Oversampler& sampler) const {
+  recentInput.visit([&sampler](const float* samples, VstInt32 count) { sampler.hear(samples, count); });
+  if (!recentInput.silent()) sampler.startAtFirstInput();
+}
+
+// The input filters have the response at the rate the graph names, as its own equalisers do,
+// whatever the host's rate; without a named rate they are designed at the host's, as always.
+// Their designs at the host's rate, and their histories, carry on where that rate is the same.
+void ZrVelkoranGeneric::followGraphRate() {
+  const TimeScale scale(1, graph ? graph->timing.referenceRate : 0.0f);
+  bassFilter.cascade().retime(scale);
+  loMidFilter.cascade().retime(scale);
 }

@@ -15,6 +15,7 @@
 #include "frame/AudioEffectX.h"
 #include "graph/BufferBank.h"
 #include "processors/PassWavefront.h"
+#include "processors/RecentSamples.h"
 #include "processors/WavefrontSeries.h"
 #include "processors/ZrIIRFilter.h"
 
@@ -23,7 +24,9 @@
 // (entry 0 to entry 1) and the output factor. A graph whose description asks
 // for oversampling runs between an upsampler after the lo-mid filter and a
 // decimator before the output factor, at that multiple of the host's rate,
-// in pieces whose samples at that rate fit the bank's buffers. The engine is an effect of its
+// in pieces whose samples at that rate fit the bank's buffers. The input filters run at the
+// host's rate, designed for the response they have at the rate the graph's description names
+// (at the host's rate when it names none). The engine is an effect of its
 // own, created with the internal host callback and never handed to the host.
 // Locking is left to the platform class: one lock serialises each block,
 // each change of the first three user parameters and every graph swap; a
@@ -89,7 +92,8 @@ class ZrVelkoranGeneric : public AudioEffectX {
   // Any thread, audio included: swaps prepared in under the engine lock,
   // which it holds only for the swap, and returns the graph it replaces
   // (null when there was none); the caller destroys that one, off the audio
-  // thread. Allocates and frees nothing.
+  // thread. The input filters then follow the rate the new graph names, and the new graph's
+  // samplers take over the stream that plays (both in place). Allocates and frees nothing.
   std::unique_ptr<PreparedGraph> installGraph(std::unique_ptr<PreparedGraph> prepared);
 
   // The names of the archive's graph descriptions, sorted; fixed after
@@ -129,6 +133,8 @@ class ZrVelkoranGeneric : public AudioEffectX {
   std::unique_ptr<PreparedGraph> installRequested(std::unique_ptr<PreparedGraph> prepared,
                                                   std::uint64_t request);
   static void tellSampleRate(PreparedGraph& prepared, float rate);
+  void followGraphRate();
+  void takeOverStream(Oversampler& sampler) const;
   void noteSilence();
 
   // Whether the lo-mid post gain is 0 (pre gain 0). The audio thread reads
@@ -158,6 +164,8 @@ class ZrVelkoranGeneric : public AudioEffectX {
   // Host-rate samples around an oversampled graph: the input filters' output, then the
   // graph's output brought back to the host's rate.
   std::vector<float> hostRateSamples;
+  // The input filters' last output, which a graph's upsampler takes over when it is swapped in.
+  RecentSamples recentInput;
   // Texts that forwarded requests may write, so processors never write into
   // a buffer the host handed to the main effect.
   char forwardScratch[256] = {};

@@ -33,6 +33,12 @@ void IIRCascade::designFilter(float newFrequency) {
   clearHistories();
 }
 
+void IIRCascade::retime(const TimeScale& scale) {
+  const bool moves = scale.referenceRate(sampleRate) != timeScale.referenceRate(sampleRate);
+  timeScale = scale;
+  if (moves) design();
+}
+
 void IIRCascade::design() {
   const float designRate = timeScale.referenceRate(sampleRate);
   if (filterOrder == 1) {

@@ -55,6 +55,11 @@ class IIRCascade {
   // Not real-time: the rate the parameters are designed for; raw by default.
   // Takes effect at the next design.
   void setTimeScale(const TimeScale& scale) { timeScale = scale; }
+  // Real-time: designs for scale from now on. Where that moves the rate the
+  // design is made for, the coefficients are designed again in place for the
+  // current parameters, keeping the histories so the signal runs on; where it
+  // does not, they stay as they are, bit for bit.
+  void retime(const TimeScale& scale);
   // Real-time: clears every history, keeping the design.
   void clearHistories();
   // Real-time: runs all passes over channel 0 of a block, replacing the

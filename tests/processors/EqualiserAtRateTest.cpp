@@ -4,12 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <complex>
-#include <numbers>
 #include <string>
 #include <vector>
 
 #include "processors/ZrIIRFilter.h"
+#include "support/MagnitudeResponse.h"
 #include "support/OneChannelHost.h"
 
 namespace {
@@ -58,13 +57,6 @@ const Run kRuns[] = {
     {"8x at 44.1 kHz", TimeScale(8, 0.0f), 352800.0f},
 };
 
-// Frequencies from 20 Hz to highest, a twelfth of an octave apart.
-std::vector<double> frequenciesBelow(double highest) {
-  std::vector<double> frequencies;
-  for (double f = 20.0; f < highest; f *= std::pow(2.0, 1.0 / 12.0)) frequencies.push_back(f);
-  return frequencies;
-}
-
 // The magnitude response in dB at each frequency, from one second of impulse response.
 std::vector<double> responseDb(const Setting& setting, const TimeScale& scale, float rate,
                                const std::vector<double>& frequencies) {
@@ -80,23 +72,7 @@ std::vector<double> responseDb(const Setting& setting, const TimeScale& scale, f
   float* inputs[] = {impulse.data()};
   float* outputs[] = {response.data()};
   effect->processReplacing(effect, inputs, outputs, static_cast<VstInt32>(impulse.size()));
-  std::vector<double> levels;
-  for (const double f : frequencies) {
-    const std::complex<double> step = std::polar(1.0, -2.0 * std::numbers::pi * f / rate);
-    std::complex<double> turn = 1.0, sum = 0.0;
-    for (const float sample : response) {
-      sum += static_cast<double>(sample) * turn;
-      turn *= step;
-    }
-    levels.push_back(20.0 * std::log10(std::abs(sum)));
-  }
-  return levels;
-}
-
-double largestDifference(const std::vector<double>& a, const std::vector<double>& b) {
-  double largest = 0.0;
-  for (std::size_t i = 0; i < a.size(); ++i) largest = std::max(largest, std::fabs(a[i] - b[i]));
-  return largest;
+  return magnitudeDb(response, rate, frequencies);
 }
 
 class EqualiserAtRate : public ::testing::TestWithParam<std::tuple<Setting, Run>> {};
