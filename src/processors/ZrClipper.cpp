@@ -76,6 +76,7 @@ void ZrClipper::clipWithAntiderivative(const float* in, float* out, VstInt32 sam
   alignas(32) float gained[kStretch + 1] = {};
   alignas(32) float late[kStretch + 1] = {};
   alignas(32) float early[kStretch] = {};
+  if (!heard && sampleFrames > 0) startAt(in[0] * clip.inputGain, clip);
   for (VstInt32 done = 0; done < sampleFrames; done += kStretch) {
     const VstInt32 count = std::min(kStretch, sampleFrames - done);
     gained[0] = previousGained;
@@ -91,6 +92,14 @@ void ZrClipper::clipWithAntiderivative(const float* in, float* out, VstInt32 sam
     previousGained = gained[count];
     previousLate = late[count];
   }
+}
+
+// As if the input had been held at its first sample: a clipper that starts on a playing
+// signal, in a graph swapped in mid-stream, does not ramp up from zero.
+void ZrClipper::startAt(float gained, const HardClip& clip) {
+  previousGained = gained;
+  previousLate = clipSegment(gained, gained, clip.upper, clip.lower).lateMean;
+  heard = true;
 }
 
 // The segments of a stretch, eight or four at a time, as the line itself where no sample
@@ -206,6 +215,7 @@ void ZrClipper::clearSignalState() {
   runningSum = 0.0f;
   previousGained = 0.0f;
   previousLate = 0.0f;
+  heard = false;
   windowPosition = 0;
 }
 

@@ -73,6 +73,7 @@ class ZrClipper final : public SingleProgramProcessor<32> {
   void limitByAverage(const float* in, float* out, VstInt32 sampleFrames);
   static void integrateSegments(const HardClip& clip, const float* gained, float* early, float* late,
                                 VstInt32 count);
+  void startAt(float gained, const HardClip& clip);
   static bool insideTheLimits(const HardClip& clip, const float* samples, VstInt32 count);
   void sumWindow(const float* in, float* gained, float* sums, VstInt32 count);
   void setAverageTime(float milliseconds);
@@ -95,4 +96,6 @@ class ZrClipper final : public SingleProgramProcessor<32> {
   // of its output still to come.
   float previousGained = 0.0f;
   float previousLate = 0.0f;
+  // Whether the clipper has heard a sample since it was made or cleared.
+  bool heard = false;
 };

@@ -191,15 +191,19 @@ INSTANTIATE_TEST_SUITE_P(Oversampling, FactorChange,
                          });
 
 // After silence there is nothing to take over: the sound changed to as the chord begins plays
-// as in an engine that started with it, bit for bit.
+// as an engine that starts with it on the chord, bit for bit.
 TEST_F(FactorChange, AfterSilenceStartsAsAFreshEngine) {
-  std::vector<float> input(3000, 0.0f);
-  const std::vector<float> chord = heldChord();
-  std::copy(chord.begin(), chord.begin() + 2000, input.begin() + 1000);
+  constexpr std::size_t kSilence = 1000;
+  const std::vector<float> held = heldChord();
+  const std::vector<float> chord(held.begin(), held.begin() + 2000);
+  std::vector<float> input(kSilence, 0.0f);
+  input.insert(input.end(), chord.begin(), chord.end());
   auto fresh = engines.make(archive({{"b.xml", soundB(16)}}));
-  const std::vector<float> expected = play(*fresh, input, input.size());
+  std::vector<float> expected(kSilence, 0.0f);
+  const std::vector<float> played = play(*fresh, chord, chord.size());
+  expected.insert(expected.end(), played.begin(), played.end());
   auto changing = engines.make(archive({{"a.xml", soundA(1)}, {"b.xml", soundB(16)}}));
-  EXPECT_EQ(play(*changing, input, 1000), expected);
+  EXPECT_EQ(play(*changing, input, kSilence), expected);
 }
 
 // The swap may run on the audio thread: the samplers take the stream over in place.

@@ -28,8 +28,9 @@ struct Settings {
 std::vector<float> sampleBySample(const std::vector<float>& input, const Settings& s) {
   const float inputGain = 16.0f * s.preGain;
   std::vector<float> output;
-  float previous = 0.0f;
-  float late = 0.0f;
+  // The clipper starts as if its input had been held at its first sample.
+  float previous = input.front() * inputGain;
+  float late = clipSegment(previous, previous, s.clipPositive, -s.clipNegative).lateMean;
   for (const float sample : input) {
     const float x = sample * inputGain;
     const ClippedSegment<float> segment = clipSegment(previous, x, s.clipPositive, -s.clipNegative);
@@ -95,8 +96,9 @@ TEST_P(AntiderivativeClip, GivesTheTriangleWeightedClippingOfTheLineThroughTheSa
   const double inputGain = static_cast<float>(16.0f * s.preGain);
   const double outputGain = 16.0 * s.postGain;
   const double scale = outputGain * std::max(s.clipPositive, s.clipNegative);
-  std::vector<double> gained{0.0, 0.0};
+  std::vector<double> gained;
   for (const float sample : input) gained.push_back(static_cast<float>(sample * static_cast<float>(inputGain)));
+  gained.insert(gained.begin(), 2, gained.front());
   for (std::size_t i = 1; i < input.size(); ++i) {
     const double expected =
         outputGain * triangleWeightedClip(gained[i], gained[i + 1], gained[i + 2], s.clipPositive, -s.clipNegative);
@@ -112,12 +114,12 @@ INSTANTIATE_TEST_SUITE_P(ZrClipper, AntiderivativeClip,
                                          Settings{0.5f, 0.0f, 0.4f, 0.0625f}));
 
 // Inside the limits the clipping is the line itself, so the triangle gives
-// (x0 + 4 x1 + x2) / 6: a gentle low-pass, one sample late.
+// (x0 + 4 x1 + x2) / 6: a gentle low-pass, one sample late, after the first sample held.
 TEST(ZrClipperAntiderivative, InsideTheLimitsSmoothsByOneSixthFourSixthsOneSixth) {
   ZrClipper clipper{oneChannelHost};
   clipper.setAntiderivative(true);
   const std::vector<float> output = processWhole(*clipper.getAeffect(), {0.06f, -0.12f, 0.3f, 0.0f, 0.0f});
-  const std::vector<double> expected{0.06 / 6, (4 * 0.06 - 0.12) / 6, (0.06 - 4 * 0.12 + 0.3) / 6,
+  const std::vector<double> expected{0.06, (5 * 0.06 - 0.12) / 6, (0.06 - 4 * 0.12 + 0.3) / 6,
                                      (-0.12 + 4 * 0.3) / 6, 0.3 / 6};
   for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(output[i], expected[i], 1e-7) << i;
 }
