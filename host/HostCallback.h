@@ -1,6 +1,7 @@
 // The host side of the host callback.
 #pragma once
 
+#include <mutex>
 #include <string>
 
 #include "frame/VstInterface.h"
@@ -28,8 +29,8 @@ class HostCallback {
   // Binds a record to this callback, so its later requests reach answer().
   void adopt(AEffect* effect);
 
-  // While an entry call runs on this thread, requests without a record go to
-  // the callback given here.
+  // While an entry call runs, requests without a record go to the callback
+  // given here; entry calls on several threads take turns.
   class EntryScope {
    public:
     explicit EntryScope(HostCallback& callback);
@@ -38,6 +39,7 @@ class HostCallback {
     EntryScope& operator=(const EntryScope&) = delete;
 
    private:
+    std::unique_lock<std::recursive_mutex> turn;
     HostCallback* previous;
   };
 

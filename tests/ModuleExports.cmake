@@ -30,3 +30,16 @@ list(LENGTH addresses distinct)
 if(NOT distinct EQUAL 1)
   message(FATAL_ERROR "the entry points ${EXPORTS} are different functions in ${MODULE}")
 endif()
+
+# With -DREADELF=readelf, also fails where the module holds thread-local storage: a host that
+# unloads the module leaves that storage behind in every thread that touched it (and the leak
+# checker's thread walk trips over it).
+if(READELF)
+  execute_process(COMMAND ${READELF} -lW ${MODULE} OUTPUT_VARIABLE segments RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${READELF} could not read ${MODULE}")
+  endif()
+  if(segments MATCHES "\n +TLS ")
+    message(FATAL_ERROR "${MODULE} holds thread-local storage")
+  endif()
+endif()
