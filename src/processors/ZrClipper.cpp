@@ -7,6 +7,7 @@
 #include "frame/TextCopy.h"
 #include "processors/ProcessorText.h"
 #if TORVIX_WIDE_WAVEFRONT
+#include "processors/PassWavefront.h"
 #include "processors/WideClipSegments.h"
 #include "processors/WideWavefront.h"
 #endif
@@ -17,10 +18,6 @@ enum ClipperParam : VstInt32 { kPreGain, kClipPositive, kClipNegative, kPostGain
 
 // Stored gains are a sixteenth of the factor applied, so 0.0625 is unity.
 constexpr float kGainScale = 16.0f;
-
-#if TORVIX_WIDE_WAVEFRONT
-const bool wideLanesExist = WideWavefront::available();
-#endif
 
 void formatDisplay(char* text, const char* format, float value) {
   std::snprintf(text, kDisplayTextLength + 1, format, static_cast<double>(value));
@@ -73,6 +70,7 @@ void ZrClipper::hardClip(const float* in, float* out, VstInt32 sampleFrames) con
 template <OutputMode mode>
 void ZrClipper::clipWithAntiderivative(const float* in, float* out, VstInt32 sampleFrames) {
   const HardClip clip = hardClipping();
+  // Zeroed once: whole registers read past a short stretch's last sample.
   alignas(32) float gained[kStretch + 1] = {};
   alignas(32) float late[kStretch + 1] = {};
   alignas(32) float early[kStretch] = {};
@@ -108,7 +106,9 @@ void ZrClipper::integrateSegments(const HardClip& clip, const float* gained, flo
                                   VstInt32 count) {
   const bool line = insideTheLimits(clip, gained, count + 1);
 #if TORVIX_WIDE_WAVEFRONT
-  if (wideLanesExist) return WideClipSegments::integrate(gained, early, late, count, clip.upper, clip.lower, line);
+  // The wavefront's width says, once for the module, whether the processor has AVX2.
+  if (PassWavefront::laneCapacity() == WideWavefront::kLanes)
+    return WideClipSegments::integrate(gained, early, late, count, clip.upper, clip.lower, line);
 #endif
   const auto integrate = [&](auto&& segmentOf) {
     forEachSample(count, [&]<typename Samples>(VstInt32 i) {
