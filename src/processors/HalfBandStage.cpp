@@ -4,6 +4,11 @@
 
 #include <stdexcept>
 
+#if TORVIX_WIDE_WAVEFRONT
+#include "processors/WideHalfBand.h"
+#include "processors/WideWavefront.h"
+#endif
+
 namespace {
 
 // The section that completes the shorter chain: y[n] = x[n].
@@ -18,10 +23,15 @@ __m128 loadLanes(const std::array<float, 4>& lanes) { return _mm_loadu_ps(lanes.
 
 HalfBandStage::Taps HalfBandStage::tapsOf(float a) { return {a, 1.0f - a * a, -a, a * a}; }
 
-HalfBandStage::HalfBandStage(const std::vector<double>& coefficients, Direction direction) {
+HalfBandStage::HalfBandStage(const std::vector<double>& coefficients, Direction direction,
+                             [[maybe_unused]] int registerLanes) {
   if (coefficients.empty() || coefficients.size() > kMaxSections)
     throw std::invalid_argument("a half-band stage has 1 to 8 sections");
   stepCount = static_cast<int>((coefficients.size() + 1) / 2);
+#if TORVIX_WIDE_WAVEFRONT
+  wide = registerLanes >= WideWavefront::kLanes && PassWavefront::laneCapacity() == WideWavefront::kLanes &&
+         stepCount % 2 == 0;
+#endif
   const std::size_t evenChain = direction == Direction::up ? 0 : 1;
   for (int s = 0; s < stepCount; ++s) {
     for (std::size_t lane = 0; lane < 4; ++lane) {
@@ -98,7 +108,19 @@ void HalfBandStage::dispatch(VstInt32 frames, Load&& load, Store&& store) {
 
 // Zero-stuffing and filtering by 2 H(z): the even outputs are A0 of the input, the odd
 // ones A1 of it, so both chains take [x[n], x[n], x[n+1], x[n+1]].
+VstInt32 HalfBandStage::runWide([[maybe_unused]] Direction direction, [[maybe_unused]] const float* in,
+                                 [[maybe_unused]] float* out, VstInt32 frames) {
+  const VstInt32 pairs = wide ? frames / 2 : 0;
+#if TORVIX_WIDE_WAVEFRONT
+  if (pairs > 0) WideHalfBand::run(direction, steps.data(), history.data(), stepCount / 2, in, out, pairs);
+#endif
+  return 2 * pairs;
+}
+
 void HalfBandStage::upsample(const float* in, float* out, VstInt32 frames) {
+  const VstInt32 done = runWide(Direction::up, in, out, frames);
+  in += done;
+  out += 2 * done;
   const auto load = [in](VstInt32 i, int count) {
     const __m128 pair = count == 2 ? _mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(in + i))
                                    : _mm_load_ss(in + i);
@@ -111,12 +133,15 @@ void HalfBandStage::upsample(const float* in, float* out, VstInt32 frames) {
       _mm_storel_pi(reinterpret_cast<__m64*>(out + 2 * i), result);
     }
   };
-  dispatch(frames, load, store);
+  dispatch(frames - done, load, store);
 }
 
 // H(z) kept at the odd phase: A1 takes the even inputs, A0 the odd ones; the output is
 // half the sum of the two.
 void HalfBandStage::downsample(const float* in, float* out, VstInt32 frames) {
+  const VstInt32 done = runWide(Direction::down, in, out, frames);
+  in += 2 * done;
+  out += done;
   const auto load = [in](VstInt32 i, int count) {
     return count == 2 ? _mm_loadu_ps(in + 2 * i)
                       : _mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(in + 2 * i));
@@ -130,7 +155,7 @@ void HalfBandStage::downsample(const float* in, float* out, VstInt32 frames) {
       _mm_store_ss(out + i, halves);
     }
   };
-  dispatch(frames, load, store);
+  dispatch(frames - done, load, store);
 }
 
 void HalfBandStage::clear() { history.fill(History{}); }

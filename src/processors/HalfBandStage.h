@@ -12,12 +12,15 @@
 // so both samples of a register are computed at once; all sections of a chain run one
 // after the other on the register, their state held in registers for the whole block.
 // A chain shorter than the other is completed with sections that pass their input on.
+// Where the processor has AVX2, a stage of an even number of steps runs them two to a
+// register (WideHalfBand), to the same bits.
 #pragma once
 
 #include <array>
 #include <vector>
 
 #include "frame/VstInterface.h"
+#include "processors/PassWavefront.h"
 
 class HalfBandStage {
  public:
@@ -29,7 +32,10 @@ class HalfBandStage {
   // build: coefficients as designHalfBand gives them (at most kMaxSections), for one
   // direction: upsampling's even outputs come from A0, decimation's even inputs go to A1
   // (so that nothing waits for a later sample and up then down is the allpass A0 A1).
-  HalfBandStage(const std::vector<double>& coefficients, Direction direction);
+  // registerLanes: 8 lets the stage take AVX2 registers where the processor has them, 4 keeps
+  // it to SSE2; both give the same bits.
+  HalfBandStage(const std::vector<double>& coefficients, Direction direction,
+                int registerLanes = PassWavefront::laneCapacity());
 
   // audio, a stage built for Direction::up: frames samples of in become 2 * frames samples
   // of out at twice the rate. in and out must not overlap.
@@ -53,7 +59,6 @@ class HalfBandStage {
     return taps.current * x + taps.previous * x1 + taps.beforePrevious * x2 + taps.feedback * y2;
   }
 
- private:
   // Per lane of the register, the taps of one section of each chain: lanes 0 and 2 hold the
   // chain of the even samples at the higher rate, lanes 1 and 3 the other.
   struct Step {
@@ -64,6 +69,8 @@ class HalfBandStage {
     std::array<float, 4> inputs{}, outputs{};
   };
 
+ private:
+
   // Runs the steps over frames samples at the lower rate, two at a time: load(i, count)
   // gives the register of samples i (and i + 1 when count is 2), store(i, count, result)
   // takes its output. A single last sample runs the same arithmetic in the register's
@@ -73,7 +80,12 @@ class HalfBandStage {
   template <typename Load, typename Store>
   void dispatch(VstInt32 frames, Load&& load, Store&& store);
 
+  // Where the stage runs wide, the whole pairs of a block (samples at the lower rate) in
+  // AVX2 registers; returns how many samples that was (none where it does not).
+  VstInt32 runWide(Direction direction, const float* in, float* out, VstInt32 frames);
+
   int stepCount = 0;
+  bool wide = false;
   std::array<Step, kMaxSteps> steps{};
   std::array<History, kMaxSteps> history{};
 };

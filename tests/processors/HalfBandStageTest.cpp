@@ -1,6 +1,7 @@
-// The half-band stage, whose two chains share an SSE register two samples at a time,
-// against each chain's sections written out sample by sample in the same float32
-// arithmetic: equal to the bit, whole, in uneven pieces and sample by sample.
+// The half-band stage, whose two chains share an SSE register two samples at a time (and
+// two steps an AVX2 register where the processor has it), against each chain's sections
+// written out sample by sample in the same float32 arithmetic: equal to the bit, whole, in
+// uneven pieces and sample by sample, in either width.
 
 #include <gtest/gtest.h>
 
@@ -95,6 +96,7 @@ struct Case {
   int octave;
   Direction direction;
   std::vector<VstInt32> pieces;
+  int registerLanes;
 };
 
 class StageAgainstPlainForm : public testing::TestWithParam<Case> {};
@@ -106,7 +108,7 @@ TEST_P(StageAgainstPlainForm, EqualToTheBit) {
   const std::vector<float> in = noise(c.direction == Direction::up ? frames : 2 * frames, 17u + c.octave);
   PlainStage plain(design);
   const std::vector<float> expected = c.direction == Direction::up ? plain.up(in) : plain.down(in);
-  HalfBandStage stage(design, c.direction);
+  HalfBandStage stage(design, c.direction, c.registerLanes);
   const std::vector<float> out = inPieces(stage, c.direction, in, c.pieces);
   ASSERT_EQ(out.size(), expected.size());
   for (std::size_t i = 0; i < out.size(); ++i) ASSERT_EQ(out[i], expected[i]) << i;
@@ -118,8 +120,8 @@ std::vector<Case> cases() {
     for (const Direction direction : {Direction::up, Direction::down})
       for (const std::vector<VstInt32>& pieces :
            {std::vector<VstInt32>{1001}, std::vector<VstInt32>{7, 300, 1, 64}, std::vector<VstInt32>{1},
-            std::vector<VstInt32>{2, 3}})
-        all.push_back({octave, direction, pieces});
+            std::vector<VstInt32>{2, 3}, std::vector<VstInt32>{4, 5, 6}})
+        for (const int registerLanes : {4, 8}) all.push_back({octave, direction, pieces, registerLanes});
   return all;
 }
 
