@@ -383,18 +383,27 @@ std::unique_ptr<PreparedGraph> ZrVelkoranGeneric::installGraph(std::unique_ptr<P
   if (graph) presetIndex = graph->presetIndex;
   ++graphSerial;
   followGraphRate();
-  if (graph && graph->oversampler) takeOverStream(*graph->oversampler);
+  if (graph && graph->oversampler) takeOverStream(*graph);
   return prepared;
 }
 
-// A graph swapped in mid-stream starts from silence, as one at the host's rate does, but its
-// samplers would add a gap: the upsampler's filters rising from silence through their delay,
-// then the decimator's. The upsampler hears what the input filters gave last, as if it had run
-// all along, and the decimator starts at the graph's first output. Where the stream was
-// silent they start as a fresh engine's.
-void ZrVelkoranGeneric::takeOverStream(Oversampler& sampler) const {
-  recentInput.visit([&sampler](const float* samples, VstInt32 count) { sampler.hear(samples, count); });
-  if (!recentInput.silent()) sampler.startAtFirstInput();
+// A graph swapped in mid-stream at the host's rate starts from silence. One at a raised rate
+// would add a gap of its own, its samplers rising from silence through their delay, and its
+// first milliseconds there stray further from its settled sound than the same graph's at the
+// host's rate. It plays what the input filters gave last first, output unheard, so that its
+// samplers and its own state go on as if it had run all along. Where the stream was silent it
+// starts as a fresh engine's. Bounded work (the kept samples), in place, under the lock.
+void ZrVelkoranGeneric::takeOverStream(PreparedGraph& prepared) {
+  if (recentInput.silent()) return;
+  Oversampler& sampler = *prepared.oversampler;
+  recentInput.visit([&](const float* samples, VstInt32 count) {
+    for (VstInt32 done = 0; done < count; done += sampler.maxFrames()) {
+      const VstInt32 piece = std::min(sampler.maxFrames(), count - done);
+      sampler.upsample(samples + done, bufferBank.channel(BufferBank::kGraphInput), piece);
+      prepared.plan.run(piece * sampler.factor());
+      sampler.downsample(bufferBank.channel(BufferBank::kGraphOutput), hostRateSamples.data(), piece);
+    }
+  });
 }
 
 // The input filters have the response at the rate the graph names, as its own equalisers do,

@@ -134,7 +134,7 @@ class ZrVelkoranGeneric : public AudioEffectX {
                                                   std::uint64_t request);
   static void tellSampleRate(PreparedGraph& prepared, float rate);
   void followGraphRate();
-  void takeOverStream(Oversampler& sampler) const;
+  void takeOverStream(PreparedGraph& prepared);
   void noteSilence();
 
   // Whether the lo-mid post gain is 0 (pre gain 0). The audio thread reads
@@ -164,7 +164,8 @@ class ZrVelkoranGeneric : public AudioEffectX {
   // Host-rate samples around an oversampled graph: the input filters' output, then the
   // graph's output brought back to the host's rate.
   std::vector<float> hostRateSamples;
-  // The input filters' last output, which a graph's upsampler takes over when it is swapped in.
+  // The input filters' last output, which a graph at a raised rate plays first when it is
+  // swapped in mid-stream.
   RecentSamples recentInput;
   // Texts that forwarded requests may write, so processors never write into
   // a buffer the host handed to the main effect.

@@ -159,10 +159,3 @@ void HalfBandStage::downsample(const float* in, float* out, VstInt32 frames) {
 }
 
 void HalfBandStage::clear() { history.fill(History{}); }
-
-void HalfBandStage::hold(float level) {
-  History held;
-  held.inputs.fill(level);
-  held.outputs.fill(level);
-  history.fill(held);
-}

@@ -45,9 +45,6 @@ class HalfBandStage {
   void downsample(const float* in, float* out, VstInt32 frames);
   // Any thread with the engine lock: forgets the signal, as after construction.
   void clear();
-  // Any thread with the engine lock: the state of a stage whose input has been level for
-  // ever (every section's inputs and outputs at level, their gain at 0 Hz being 1).
-  void hold(float level);
 
   // A section's float32 arithmetic on one lane, as the register computes it: the
   // straightforward form the tests compare the stage with.

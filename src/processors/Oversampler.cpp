@@ -1,6 +1,5 @@
 #include "processors/Oversampler.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 #include "processors/HalfBandDesign.h"
@@ -34,9 +33,7 @@ Oversampler::Oversampler(int factor, VstInt32 maxFrames) : rateFactor(factor), f
   const int octaves = octavesOf(factor);
   for (int octave = 0; octave < octaves; ++octave) up.emplace_back(stageDesign(octave), HalfBandStage::Direction::up);
   for (int octave = octaves - 1; octave >= 0; --octave) down.emplace_back(stageDesign(octave), HalfBandStage::Direction::down);
-  // Two host samples at least: what hear() raises in one piece.
-  for (std::vector<float>& buffer : scratch)
-    buffer.assign(static_cast<std::size_t>(std::max(maxFrames, 2)) * factor / 2, 0.0f);
+  for (std::vector<float>& buffer : scratch) buffer.assign(static_cast<std::size_t>(maxFrames) * factor / 2, 0.0f);
 }
 
 void Oversampler::upsample(const float* in, float* out, VstInt32 frames) {
@@ -49,25 +46,7 @@ void Oversampler::upsample(const float* in, float* out, VstInt32 frames) {
   }
 }
 
-void Oversampler::hear(const float* in, VstInt32 frames) {
-  // Every step writes scratch: the last one's output, frames * factor() samples, fits where
-  // frames is at most half of maxFrames().
-  const VstInt32 piece = std::max(frameLimit / 2, 1);
-  for (VstInt32 done = 0; done < frames; done += piece) {
-    const float* source = in + done;
-    const VstInt32 length = std::min(piece, frames - done);
-    for (int step = 0; step < static_cast<int>(up.size()); ++step) {
-      up[step].upsample(source, scratchFor(step), length << step);
-      source = scratchFor(step);
-    }
-  }
-}
-
 void Oversampler::downsample(const float* in, float* out, VstInt32 frames) {
-  if (holdsFirstInput && frames > 0) {
-    for (HalfBandStage& stage : down) stage.hold(in[0]);
-    holdsFirstInput = false;
-  }
   const int last = static_cast<int>(down.size()) - 1;
   const float* source = in;
   for (int step = 0; step <= last; ++step) {
@@ -78,7 +57,6 @@ void Oversampler::downsample(const float* in, float* out, VstInt32 frames) {
 }
 
 void Oversampler::clear() {
-  holdsFirstInput = false;
   for (HalfBandStage& stage : up) stage.clear();
   for (HalfBandStage& stage : down) stage.clear();
 }

@@ -32,16 +32,6 @@ class Oversampler {
   void downsample(const float* in, float* out, VstInt32 frames);
   // With the engine lock: forgets the signal of both directions.
   void clear();
-  // With the engine lock, before the first block of a graph that takes over a stream that is
-  // playing: the upsampler hears frames host samples the stream had just before, oldest
-  // first (any number of calls), and goes on as if it had run all along.
-  void hear(const float* in, VstInt32 frames);
-  // With the engine lock, after hear: the decimator starts as if its input had been held at
-  // its first sample, so the output starts at once at the graph's level, as it does where no
-  // samplers run, instead of rising from silence through the filters' delay. Until the next
-  // downsample or clear.
-  void startAtFirstInput() { holdsFirstInput = true; }
-
   // The coefficients of the stage that doubles rate octave times (0: from the host's rate).
   static const std::vector<double>& stageDesign(int octave);
 
@@ -54,5 +44,4 @@ class Oversampler {
   std::vector<HalfBandStage> up;
   std::vector<HalfBandStage> down;
   std::array<std::vector<float>, 2> scratch;
-  bool holdsFirstInput = false;
 };

@@ -190,57 +190,6 @@ TEST_P(Pieces, UpThenDownIsFlat) {
   EXPECT_LT(tone.restDb, -100.0);
 }
 
-// What the upsampler hears, in pieces of any length, leaves it where upsampling the same
-// samples would have: what follows comes out sample for sample the same.
-TEST_P(Pieces, HearingIsUpsamplingWithoutOutput) {
-  const int factor = GetParam();
-  const std::vector<float> in = sine(700.0, kHostRate, 900);
-  Oversampler played(factor, 900), heard(factor, 900);
-  const std::vector<float> whole = upsampledInPieces(played, in, {900});
-  heard.hear(in.data(), 1);
-  heard.hear(in.data() + 1, 512);
-  heard.hear(in.data() + 513, 87);
-  GuardedBuffer rest(300 * static_cast<std::size_t>(factor));
-  heard.upsample(in.data() + 600, rest.data(), 300);
-  EXPECT_TRUE(rest.guardsIntact());
-  EXPECT_EQ(rest.samples(), std::vector<float>(whole.begin() + 600 * factor, whole.end()));
-}
-
-// A sampler for blocks of one sample hears the stream one sample at a time.
-TEST_P(Pieces, HearingFitsTheSmallestSampler) {
-  const int factor = GetParam();
-  const std::vector<float> in = sine(700.0, kHostRate, 40);
-  Oversampler played(factor, 1), heard(factor, 1);
-  const std::vector<float> whole = upsampledInPieces(played, in, {1});
-  heard.hear(in.data(), 39);
-  std::vector<float> last(static_cast<std::size_t>(factor));
-  heard.upsample(in.data() + 39, last.data(), 1);
-  EXPECT_EQ(last, std::vector<float>(whole.end() - factor, whole.end()));
-}
-
-// Taking a level over: a held input comes out at once at that level, where a cleared decimator
-// rises to it through its delay. Only the first block after is started so: the next one goes
-// on from there.
-TEST_P(Pieces, StartingAtTheFirstInputTakesItsLevelAtOnce) {
-  const int factor = GetParam();
-  const std::vector<float> held(64 * static_cast<std::size_t>(factor), 0.4f);
-  Oversampler cleared(factor, 64), started(factor, 64);
-  EXPECT_LT(downsampledInPieces(cleared, held, {64})[0], 0.1f);
-  started.startAtFirstInput();
-  for (const float sample : downsampledInPieces(started, held, {64})) ASSERT_NEAR(sample, 0.4f, 1e-6f);
-  const std::vector<float> silence(held.size(), 0.0f);
-  EXPECT_GT(downsampledInPieces(started, silence, {64})[0], 0.3f);
-}
-
-TEST_P(Pieces, ClearForgetsAStartAtTheFirstInput) {
-  const int factor = GetParam();
-  const std::vector<float> in = sine(900.0, kHostRate * factor, 200 * static_cast<std::size_t>(factor));
-  Oversampler fresh(factor, 200), started(factor, 200);
-  started.startAtFirstInput();
-  started.clear();
-  EXPECT_EQ(downsampledInPieces(started, in, {200}), downsampledInPieces(fresh, in, {200}));
-}
-
 INSTANTIATE_TEST_SUITE_P(Oversampler, Pieces, testing::Values(2, 4, 8, 16));
 
 // The samplers written out as the filters are defined: each allpass section sample by
