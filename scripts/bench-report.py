@@ -4,6 +4,7 @@ for gnuplot (bench.gp, which draws bench.png). Medians of CPU time; costs in ns 
 import json
 import math
 import os
+import re
 import sys
 
 PRESET_SWITCH_LIMIT_MS = 64 / 44.1  # one 64-sample block at 44.1 kHz
@@ -129,6 +130,23 @@ def muff_cost(folder):
     return None
 
 
+def shipped_factor(description):
+    """The oversampling factor a shipped description asks for (1 where it names none)."""
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", description)
+    try:
+        with open(path) as file:
+            found = re.search(r'<torvix[^>]*\boversampling="([0-9]+)"', file.read())
+    except OSError:
+        return 1
+    return int(found.group(1)) if found else 1
+
+
+def samplers_share(medians, description, cost):
+    """The samplers' cost at the description's factor against the rest of its cost, or None."""
+    sampler = medians.get(f"samplers/{shipped_factor(description)}")
+    return ns(sampler) / (cost - ns(sampler)) if sampler and cost > ns(sampler) else None
+
+
 def report(context, medians, errors, folder):
     lines = ["# Benchmark report", ""]
     lines.append(f"Run {context.get('date', '')} on {context.get('num_cpus', '?')} CPUs at "
@@ -145,7 +163,10 @@ def report(context, medians, errors, folder):
         lines += [f"Guitarix's Muff through lv2bench in the same run (512-frame blocks, 441,000 frames, wall "
                   f"clock): {muff:.1f} ns per sample. Target: every sound as shipped below it (reach for half); "
                   "sounds at factor 1 beside SoulForce as before.", ""]
-    lines += ["| description | ns per sample | ratio to SoulForce | ratio to Muff |", "|---|---:|---:|---:|"]
+    lines += ["The samplers' share: the samplers alone at the description's factor against the rest of its "
+              "cost. Target: at most 0.2.", "",
+              "| description | factor | ns per sample | ratio to SoulForce | ratio to Muff | samplers' share |",
+              "|---|---:|---:|---:|---:|---:|"]
     bars = []
     for name, run in sorted(medians.items()):
         if not name.startswith("perSample/") or "thirdParty" in name:
@@ -155,9 +176,11 @@ def report(context, medians, errors, folder):
         bars.append((label, cost))
         to_soul = f"{cost / ns(soul):.2f}" if soul else ""
         to_muff = f"{cost / muff:.2f} ({verdict(cost / muff, 1.0)})" if muff else ""
-        lines.append(f"| {label} | {cost:.2f} | {to_soul} | {to_muff} |")
+        share = samplers_share(medians, label, cost)
+        shown = f"{share:.2f} ({verdict(share, 0.2)})" if share is not None else ""
+        lines.append(f"| {label} | {shipped_factor(label)} | {cost:.2f} | {to_soul} | {to_muff} | {shown} |")
     if soul:
-        lines.append(f"| SoulForce (dpf-plugins-vst) | {ns(soul):.2f} | 1.00 | |")
+        lines.append(f"| SoulForce (dpf-plugins-vst) | | {ns(soul):.2f} | 1.00 | | |")
         bars.append(("SoulForce", ns(soul)))
     else:
         message = errors.get("perSample/thirdParty/SoulForce", "not run")

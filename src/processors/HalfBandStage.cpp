@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "processors/HalfBandSamples.h"
+
 #if TORVIX_WIDE_WAVEFRONT
 #include "processors/WideHalfBand.h"
 #include "processors/WideWavefront.h"
@@ -48,8 +50,8 @@ HalfBandStage::HalfBandStage(const std::vector<double>& coefficients, Direction 
 // Lane by lane the arithmetic of section(): ((current x + previous x1) + beforePrevious x2)
 // + feedback y2, the feedback last so that each register waits only for its multiplication
 // and addition on the one before.
-template <int Steps, typename Load, typename Store>
-void HalfBandStage::run(VstInt32 frames, Load&& load, Store&& store) {
+template <int Steps, typename Samples>
+void HalfBandStage::run(VstInt32 frames, const Samples& samples) {
   __m128 current[Steps], previous[Steps], beforePrevious[Steps], feedback[Steps], inputs[Steps], outputs[Steps];
   for (int s = 0; s < Steps; ++s) {
     current[s] = loadLanes(steps[s].current);
@@ -66,17 +68,17 @@ void HalfBandStage::run(VstInt32 frames, Load&& load, Store&& store) {
   };
   VstInt32 i = 0;
   for (; i + 2 <= frames; i += 2) {
-    __m128 x = load(i, 2);
+    __m128 x = samples.load(i, 2);
     for (int s = 0; s < Steps; ++s) {
       const __m128 y = section(s, x, pairBefore(inputs[s], x));
       inputs[s] = x;
       outputs[s] = y;
       x = y;
     }
-    store(i, 2, x);
+    samples.store(i, 2, x);
   }
   if (i < frames) {
-    __m128 x = load(i, 1);
+    __m128 x = samples.load(i, 1);
     for (int s = 0; s < Steps; ++s) {
       const __m128 x1 = pairBefore(inputs[s], x);
       const __m128 y = section(s, x, x1);
@@ -84,7 +86,7 @@ void HalfBandStage::run(VstInt32 frames, Load&& load, Store&& store) {
       outputs[s] = pairBefore(outputs[s], y);
       x = y;
     }
-    store(i, 1, x);
+    samples.store(i, 1, x);
   }
   for (int s = 0; s < Steps; ++s) {
     _mm_storeu_ps(history[s].inputs.data(), inputs[s]);
@@ -92,17 +94,17 @@ void HalfBandStage::run(VstInt32 frames, Load&& load, Store&& store) {
   }
 }
 
-template <typename Load, typename Store>
-void HalfBandStage::dispatch(VstInt32 frames, Load&& load, Store&& store) {
+template <typename Samples>
+void HalfBandStage::dispatch(VstInt32 frames, const Samples& samples) {
   switch (stepCount) {
     case 1:
-      return run<1>(frames, load, store);
+      return run<1>(frames, samples);
     case 2:
-      return run<2>(frames, load, store);
+      return run<2>(frames, samples);
     case 3:
-      return run<3>(frames, load, store);
+      return run<3>(frames, samples);
     default:
-      return run<4>(frames, load, store);
+      return run<4>(frames, samples);
   }
 }
 
@@ -119,43 +121,12 @@ VstInt32 HalfBandStage::runWide([[maybe_unused]] Direction direction, [[maybe_un
 
 void HalfBandStage::upsample(const float* in, float* out, VstInt32 frames) {
   const VstInt32 done = runWide(Direction::up, in, out, frames);
-  in += done;
-  out += 2 * done;
-  const auto load = [in](VstInt32 i, int count) {
-    const __m128 pair = count == 2 ? _mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(in + i))
-                                   : _mm_load_ss(in + i);
-    return _mm_unpacklo_ps(pair, pair);
-  };
-  const auto store = [out](VstInt32 i, int count, __m128 result) {
-    if (count == 2) {
-      _mm_storeu_ps(out + 2 * i, result);
-    } else {
-      _mm_storel_pi(reinterpret_cast<__m64*>(out + 2 * i), result);
-    }
-  };
-  dispatch(frames - done, load, store);
+  dispatch(frames - done, Upsampling{in + done, out + 2 * done});
 }
 
-// H(z) kept at the odd phase: A1 takes the even inputs, A0 the odd ones; the output is
-// half the sum of the two.
 void HalfBandStage::downsample(const float* in, float* out, VstInt32 frames) {
   const VstInt32 done = runWide(Direction::down, in, out, frames);
-  in += 2 * done;
-  out += done;
-  const auto load = [in](VstInt32 i, int count) {
-    return count == 2 ? _mm_loadu_ps(in + 2 * i)
-                      : _mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(in + 2 * i));
-  };
-  const auto store = [out](VstInt32 i, int count, __m128 result) {
-    const __m128 sums = _mm_add_ps(result, _mm_shuffle_ps(result, result, _MM_SHUFFLE(2, 3, 0, 1)));
-    const __m128 halves = _mm_mul_ps(_mm_set1_ps(0.5f), sums);
-    if (count == 2) {
-      _mm_storel_pi(reinterpret_cast<__m64*>(out + i), _mm_shuffle_ps(halves, halves, _MM_SHUFFLE(2, 0, 2, 0)));
-    } else {
-      _mm_store_ss(out + i, halves);
-    }
-  };
-  dispatch(frames - done, load, store);
+  dispatch(frames - done, Downsampling{in + 2 * done, out + done});
 }
 
 void HalfBandStage::clear() { history.fill(History{}); }

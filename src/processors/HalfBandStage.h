@@ -68,15 +68,14 @@ class HalfBandStage {
 
  private:
 
-  // Runs the steps over frames samples at the lower rate, two at a time: load(i, count)
-  // gives the register of samples i (and i + 1 when count is 2), store(i, count, result)
-  // takes its output. A single last sample runs the same arithmetic in the register's
-  // lower half.
-  template <int Steps, typename Load, typename Store>
-  void run(VstInt32 frames, Load&& load, Store&& store);
-  template <typename Load, typename Store>
-  void dispatch(VstInt32 frames, Load&& load, Store&& store);
-
+  // Runs the steps over frames samples at the lower rate, two at a time: samples.load(i,
+  // count) gives the register of samples i (and i + 1 when count is 2), samples.store(i,
+  // count, result) takes its output (HalfBandSamples). A single last sample runs the same
+  // arithmetic in the register's lower half.
+  template <int Steps, typename Samples>
+  void run(VstInt32 frames, const Samples& samples);
+  template <typename Samples>
+  void dispatch(VstInt32 frames, const Samples& samples);
   // Where the stage runs wide, the whole pairs of a block (samples at the lower rate) in
   // AVX2 registers; returns how many samples that was (none where it does not).
   VstInt32 runWide(Direction direction, const float* in, float* out, VstInt32 frames);

@@ -1,12 +1,14 @@
-// Compiled with AVX2 enabled. Everything of its own lives in an anonymous namespace, and of
-// what other files share it takes only std::array's and std::min's accessors, which compile
-// to no vector instruction: no AVX2 copy of a shared function can stand in for theirs on a
-// processor without AVX2.
+// Compiled with AVX2 enabled. Everything of its own, and the stage's sample access
+// (HalfBandSamples), lives in an anonymous namespace, and of what other files share it takes
+// only std::array's and std::min's accessors, which compile to no vector instruction: no AVX2
+// copy of a shared function can stand in for theirs on a processor without AVX2.
 #include "processors/WideHalfBand.h"
 
 #include <immintrin.h>
 
 #include <algorithm>
+
+#include "processors/HalfBandSamples.h"
 
 namespace {
 
@@ -29,31 +31,6 @@ void keep(__m256 inputs, __m256 outputs, History& history) {
   _mm_storeu_ps(history.inputs.data(), _mm256_extractf128_ps(inputs, half));
   _mm_storeu_ps(history.outputs.data(), _mm256_extractf128_ps(outputs, half));
 }
-
-// [x[n], x[n], x[n+1], x[n+1]] of pair t, as HalfBandStage::upsample gives both chains.
-struct Upsampling {
-  const float* in;
-  float* out;
-  __m128 load(VstInt32 t) const {
-    const __m128 pair = _mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(in + 2 * t));
-    return _mm_unpacklo_ps(pair, pair);
-  }
-  void store(VstInt32 t, __m128 result) const { _mm_storeu_ps(out + 4 * t, result); }
-};
-
-// Four samples at the higher rate in, half the sum of the chains out, as
-// HalfBandStage::downsample does it.
-struct Downsampling {
-  const float* in;
-  float* out;
-  __m128 load(VstInt32 t) const { return _mm_loadu_ps(in + 4 * t); }
-  void store(VstInt32 t, __m128 result) const {
-    const __m128 sums = _mm_add_ps(result, _mm_shuffle_ps(result, result, _MM_SHUFFLE(2, 3, 0, 1)));
-    const __m128 halvesOfSums = _mm_mul_ps(_mm_set1_ps(0.5f), sums);
-    _mm_storel_pi(reinterpret_cast<__m64*>(out + 2 * t),
-                  _mm_shuffle_ps(halvesOfSums, halvesOfSums, _MM_SHUFFLE(2, 0, 2, 0)));
-  }
-};
 
 // How many iterations the high half of a register lags its low half: long enough that the
 // move from one half to the other stays off the per-iteration critical path, which is then
@@ -83,7 +60,7 @@ void runPairs(const Step* steps, History* history, const Samples& samples, VstIn
   }
   const auto iterate = [&]<bool edge>(VstInt32 t) __attribute__((always_inline)) {
     const VstInt32 slot = t % kSkew;
-    __m256 carried = _mm256_castps128_ps256(!edge || t < pairs ? samples.load(t) : _mm_setzero_ps());
+    __m256 carried = _mm256_castps128_ps256(!edge || t < pairs ? samples.load(2 * t, 2) : _mm_setzero_ps());
 #pragma GCC unroll 2
     for (int k = 0; k < Registers; ++k) {
       if constexpr (edge) {
@@ -108,7 +85,7 @@ void runPairs(const Step* steps, History* history, const Samples& samples, VstIn
         if (t == pairs - 1 + (k + 1) * kSkew) keep<1>(inputs[k], outputs[k], history[2 * k + 1]);
       }
     }
-    if (!edge || t >= kLag) samples.store(t - kLag, _mm256_extractf128_ps(carried, 1));
+    if (!edge || t >= kLag) samples.store(2 * (t - kLag), 2, _mm256_extractf128_ps(carried, 1));
   };
   const VstInt32 iterations = pairs + kLag;
   VstInt32 t = 0;
