@@ -1,4 +1,4 @@
-// The last samples of a stream, for a filter that must take the stream over mid-way.
+// The last samples of a stream, for a graph that must take the stream over mid-way.
 #pragma once
 
 #include <array>

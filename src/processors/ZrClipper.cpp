@@ -93,7 +93,7 @@ void ZrClipper::clipWithAntiderivative(const float* in, float* out, VstInt32 sam
 }
 
 // As if the input had been held at its first sample: a clipper that starts on a playing
-// signal, in a graph swapped in mid-stream, does not ramp up from zero.
+// signal does not ramp up from zero.
 void ZrClipper::startAt(float gained, const HardClip& clip) {
   previousGained = gained;
   previousLate = clipSegment(gained, gained, clip.upper, clip.lower).lateMean;

@@ -201,7 +201,7 @@ TEST_F(FactorChange, AfterSilenceStartsAsAFreshEngine) {
   EXPECT_EQ(play(*changing, input, kSilence), expected);
 }
 
-// The swap may run on the audio thread: the samplers take the stream over in place.
+// The swap may run on the audio thread: the new graph takes the stream over in place.
 TEST_F(FactorChange, TakingTheStreamOverAllocatesNothing) {
   auto engine = engines.make(archive({{"a.xml", soundA(1)}, {"b.xml", soundB(16)}}));
   play(*engine, heldChord(), kLength);
