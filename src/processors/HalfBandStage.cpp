@@ -108,8 +108,6 @@ void HalfBandStage::dispatch(VstInt32 frames, const Samples& samples) {
   }
 }
 
-// Zero-stuffing and filtering by 2 H(z): the even outputs are A0 of the input, the odd
-// ones A1 of it, so both chains take [x[n], x[n], x[n+1], x[n+1]].
 VstInt32 HalfBandStage::runWide([[maybe_unused]] Direction direction, [[maybe_unused]] const float* in,
                                  [[maybe_unused]] float* out, VstInt32 frames) {
   const VstInt32 pairs = wide ? frames / 2 : 0;
