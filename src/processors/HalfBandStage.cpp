@@ -51,7 +51,7 @@ HalfBandStage::HalfBandStage(const std::vector<double>& coefficients, Direction 
 // + feedback y2, the feedback last so that each register waits only for its multiplication
 // and addition on the one before.
 template <int Steps, typename Samples>
-void HalfBandStage::run(VstInt32 frames, const Samples& samples) {
+void HalfBandStage::run(VstInt32 frames, Samples samples) {
   __m128 current[Steps], previous[Steps], beforePrevious[Steps], feedback[Steps], inputs[Steps], outputs[Steps];
   for (int s = 0; s < Steps; ++s) {
     current[s] = loadLanes(steps[s].current);
@@ -69,6 +69,7 @@ void HalfBandStage::run(VstInt32 frames, const Samples& samples) {
   VstInt32 i = 0;
   for (; i + 2 <= frames; i += 2) {
     __m128 x = samples.load(i, 2);
+#pragma GCC unroll 4
     for (int s = 0; s < Steps; ++s) {
       const __m128 y = section(s, x, pairBefore(inputs[s], x));
       inputs[s] = x;
@@ -79,6 +80,7 @@ void HalfBandStage::run(VstInt32 frames, const Samples& samples) {
   }
   if (i < frames) {
     __m128 x = samples.load(i, 1);
+#pragma GCC unroll 4
     for (int s = 0; s < Steps; ++s) {
       const __m128 x1 = pairBefore(inputs[s], x);
       const __m128 y = section(s, x, x1);

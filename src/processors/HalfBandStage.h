@@ -73,7 +73,7 @@ class HalfBandStage {
   // count, result) takes its output (HalfBandSamples). A single last sample runs the same
   // arithmetic in the register's lower half.
   template <int Steps, typename Samples>
-  void run(VstInt32 frames, const Samples& samples);
+  void run(VstInt32 frames, Samples samples);
   template <typename Samples>
   void dispatch(VstInt32 frames, const Samples& samples);
   // Where the stage runs wide, the whole pairs of a block (samples at the lower rate) in
