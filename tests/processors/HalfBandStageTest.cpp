@@ -120,7 +120,7 @@ std::vector<Case> cases() {
     for (const Direction direction : {Direction::up, Direction::down})
       for (const std::vector<VstInt32>& pieces :
            {std::vector<VstInt32>{1001}, std::vector<VstInt32>{7, 300, 1, 64}, std::vector<VstInt32>{1},
-            std::vector<VstInt32>{2, 3}, std::vector<VstInt32>{4, 5, 6}})
+            std::vector<VstInt32>{2, 3}, std::vector<VstInt32>{4, 5, 6}, std::vector<VstInt32>{17, 18, 19, 20}})
         for (const int registerLanes : {4, 8}) all.push_back({octave, direction, pieces, registerLanes});
   return all;
 }
