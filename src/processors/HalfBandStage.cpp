@@ -2,13 +2,13 @@
 
 #include <emmintrin.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "processors/HalfBandSamples.h"
 
 #if TORVIX_WIDE_WAVEFRONT
 #include "processors/WideHalfBand.h"
-#include "processors/WideWavefront.h"
 #endif
 
 namespace {
@@ -25,15 +25,11 @@ __m128 loadLanes(const std::array<float, 4>& lanes) { return _mm_loadu_ps(lanes.
 
 HalfBandStage::Taps HalfBandStage::tapsOf(float a) { return {a, 1.0f - a * a, -a, a * a}; }
 
-HalfBandStage::HalfBandStage(const std::vector<double>& coefficients, Direction direction,
-                             [[maybe_unused]] int registerLanes) {
+HalfBandStage::HalfBandStage(const std::vector<double>& coefficients, Direction direction, int registerLanes) {
   if (coefficients.empty() || coefficients.size() > kMaxSections)
     throw std::invalid_argument("a half-band stage has 1 to 8 sections");
   stepCount = static_cast<int>((coefficients.size() + 1) / 2);
-#if TORVIX_WIDE_WAVEFRONT
-  wide = registerLanes >= WideWavefront::kLanes && PassWavefront::laneCapacity() == WideWavefront::kLanes &&
-         stepCount % 2 == 0;
-#endif
+  wide = std::min(registerLanes, PassWavefront::laneCapacity()) > PassWavefront::kSse2Lanes && stepCount % 2 == 0;
   const std::size_t evenChain = direction == Direction::up ? 0 : 1;
   for (int s = 0; s < stepCount; ++s) {
     for (std::size_t lane = 0; lane < 4; ++lane) {

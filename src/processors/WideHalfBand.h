@@ -3,12 +3,12 @@
 // keeps to SSE2 registers of one step each.
 //
 // The register's low half runs step 2k on a pair of samples, its high half step 2k + 1 on
-// the pair before, which the low half gave one iteration earlier; the next register takes
-// the high half's result. So a block of n pairs takes n + (registers) iterations, in which
-// the halves outside the block compute from whatever they are given but feed only halves
-// outside it too; each half's history is set to the block's start just before its first
-// pair and taken just after its last. Every lane does the SSE2 form's float32 steps in the
-// same order, so both widths give the same bits.
+// the pair some iterations before, which the low half gave then; the next register takes
+// the high half's result. So a block of n pairs takes that lag more iterations per register,
+// in which the halves outside the block compute from whatever they are given but feed only
+// halves outside it too; each half's history is set to the block's start just before its
+// first pair and taken just after its last. Every lane does the SSE2 form's float32 steps in
+// the same order, so both widths give the same bits.
 #pragma once
 
 #include "frame/VstInterface.h"
